@@ -1,0 +1,15 @@
+# Shared part of the mingw-w64 toolchain files. The including file sets
+# KORV_MINGW_TRIPLE and KORV_MINGW_PROCESSOR before including this one.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${KORV_MINGW_PROCESSOR})
+
+# The posix thread model gives us std::thread and std::mutex.
+set(CMAKE_C_COMPILER   ${KORV_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KORV_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${KORV_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${KORV_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds both editions: win64 (tested) and win32 (built only).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for preset in ${KORV_PRESETS:-win64 win32}; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+done

@@ -1,0 +1,122 @@
+// The one record of a run. Start-up, the pages and the install worker read
+// and write it directly; see the notes on each field for who sets it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace korv {
+
+// One optional package of the product ([subN] of Setup.ini, or the installed
+// copy's list). Text fields hold at most 259 characters.
+struct PackageRecord {
+    std::wstring name;
+    std::wstring description;
+    std::wstring package;  // package file or files, items separated by ";"
+    int check = 0;         // state of the entry's box
+    int enable = 0;        // the box can be changed
+    bool removeFlag = false;  // set by the modify page when an installed package is deselected
+    int showFlag = 0;      // the entry is shown
+};
+
+enum MaintenanceMode : int {
+    kModeInstall = 0,
+    kModeModify = 1,
+    kModeRepair = 2,
+    kModeUninstall = 3,
+};
+
+// Stages of the install job, as the copy-progress page reads them.
+enum InstallStage : int {
+    kStageNone = 0,
+    kStagePrerequisites = 1,
+    kStageProductPackages = 2,
+    kStageCollaboration = 3,
+    kStageSetupFiles = 4,
+};
+
+// An int that one thread writes while another reads it. Copying copies the
+// value, so the record that holds it stays an ordinary copyable struct.
+class SharedInt {
+public:
+    SharedInt(int value = 0) : value_(value) {}
+    SharedInt(const SharedInt& other) : value_(other.load()) {}
+    SharedInt& operator=(const SharedInt& other) { store(other.load()); return *this; }
+    SharedInt& operator=(int value) { store(value); return *this; }
+    operator int() const { return load(); }
+    int load() const { return value_.load(std::memory_order_acquire); }
+    void store(int value) { value_.store(value, std::memory_order_release); }
+
+private:
+    std::atomic<int> value_;
+};
+
+struct InstallSession {
+    std::wstring setupFolder;     // folder of the running setup program, ending in "\"
+    std::wstring targetFolder;    // installation folder, no trailing "\"
+    std::wstring productName;     // text 2015
+    std::wstring productRegName;  // text 1996, the product word of the own registry key
+    std::wstring companyName;
+    std::wstring productVersion;
+    std::wstring languageName;    // [RES] LANGUAGE as written
+    std::wstring languageCode;    // the same in lower case
+    std::wstring languageId;      // decimal Windows language identifier
+    int netTest = 0;
+
+    // packageCount always equals packages.size(); it is kept because the
+    // configuration reader and the installed-copy lookup set it explicitly.
+    int packageCount = 0;
+    std::vector<PackageRecord> packages;
+
+    int classicWorkspace = 0;
+    int numValue = 1;
+    COLORREF textColour = RGB(0, 0, 0);
+    int beta = 0;
+    int product64Bit = 0;
+    int os64Bit = 0;
+    int installed = 0;
+    int installed64Bit = 0;
+    int maintenanceMode = kModeUninstall;
+    int agreementAccepted = 0;
+    int office64Bit = 0;
+    std::wstring dotNetVersion;
+
+    std::wstring migrateFolderName;
+    std::wstring migratePrevious;
+    std::wstring migrateExport;
+    std::wstring migrateImport;
+    std::wstring migrateReset;
+    std::wstring migrateVersion;
+
+    std::wstring globalServer;
+    std::wstring channel;
+
+    std::wstring privacyPolicyPath;
+    std::wstring systemRequirementsPath;
+    std::wstring licenceAgreementPath;
+
+    int showInfoPage = 1;
+    HMODULE resourceModule = nullptr;
+
+    // Written by the install worker while the copy-progress page reads it on
+    // the UI thread, so it is atomic rather than a plain int.
+    SharedInt installStage{kStageNone};
+
+    HMODULE msiModule = nullptr;
+    HWND progressWindow = nullptr;
+
+    // Empties the package list (start-up frees it before it ends).
+    void FreePackages();
+
+    // Puts every field back to its value at program start. Only tests need
+    // this: a real run has exactly one session from start to end.
+    void Reset();
+};
+
+// The session of this run, alive from before start-up to process exit.
+InstallSession& Session();
+
+}  // namespace korv

@@ -1,0 +1,78 @@
+#include "app/LocalText.h"
+
+#include <mutex>
+
+namespace korv {
+
+namespace {
+
+std::mutex g_textModuleLock;
+HMODULE g_textModule = nullptr;  // stays loaded until process end
+
+HMODULE TextModule() {
+    std::lock_guard<std::mutex> lock(g_textModuleLock);
+    if (g_textModule == nullptr) {
+        g_textModule = LoadResourceLibrary();
+    }
+    return g_textModule;
+}
+
+}  // namespace
+
+std::wstring ResourceLibraryPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return L"IntallerRes.dll";
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    path.erase(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + L"IntallerRes.dll";
+}
+
+HMODULE LoadResourceLibrary() {
+    // LOAD_WITH_ALTERED_SEARCH_PATH: dependencies, if a localised library
+    // ever had any, are looked for beside the library, not in the current
+    // folder. The library itself is named by its full path.
+    return LoadLibraryExW(ResourceLibraryPath().c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+LocalText::LocalText(int textId, const wchar_t* defaultText)
+    : defaultText_(defaultText), textId_(textId) {
+    buffer_[0] = L'\0';
+    TextModule();
+}
+
+const wchar_t* LocalText::Get() {
+    HMODULE module = TextModule();
+    int length = 0;
+    if (module != nullptr) {
+        // At most 999 characters; LoadStringW terminates right after them
+        // and returns 0 for a missing id and for an empty entry alike.
+        length = LoadStringW(module, static_cast<UINT>(textId_), buffer_, static_cast<int>(std::size(buffer_)));
+    }
+    if (length <= 0) {
+        if (defaultText_ != nullptr) {
+            lstrcpynW(buffer_, defaultText_, static_cast<int>(std::size(buffer_)));
+        } else {
+            buffer_[0] = L'\0';
+        }
+    } else {
+        buffer_[length] = L'\0';
+    }
+    return buffer_;
+}
+
+std::wstring LoadText(int textId, const wchar_t* defaultText) {
+    LocalText text(textId, defaultText);
+    return text.Get();
+}
+
+}  // namespace korv

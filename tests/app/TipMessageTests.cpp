@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/TipMessage.h"
+#include "engine/ProgressMessages.h"
+#include "support/ScriptedAnswerer.h"
+
+using namespace korv;
+
+namespace {
+
+// A message-only window that records the messages it is posted.
+struct RecordingWindow {
+    HWND hwnd = nullptr;
+    RecordingWindow() {
+        hwnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    }
+    ~RecordingWindow() { DestroyWindow(hwnd); }
+    std::vector<UINT> Drain() {
+        std::vector<UINT> seen;
+        MSG msg;
+        while (PeekMessageW(&msg, hwnd, WM_USER, WM_USER + 0x7FFF, PM_REMOVE)) {
+            seen.push_back(msg.message);
+        }
+        return seen;
+    }
+};
+
+}  // namespace
+
+TEST(TipMessage, AnswererSeesKindTextAndOwnerAndItsAnswerIsReturned) {
+    test::ScriptedAnswerer answerer({{kTipCancel, kChoiceCancel}, {kTipOk, kChoiceOk}});
+    EXPECT_EQ(ShowTipMessage(kTipQuestion, L"Sure?"), kTipCancel);
+    RecordingWindow owner;
+    EXPECT_EQ(ShowTipMessage(kTipNotice, L"Done", owner.hwnd), kTipOk);
+
+    ASSERT_EQ(answerer.Requests().size(), 2u);
+    EXPECT_EQ(answerer.Requests()[0].kind, kTipQuestion);
+    EXPECT_EQ(answerer.Requests()[0].text, L"Sure?");
+    EXPECT_EQ(answerer.Requests()[0].owner, nullptr);
+    EXPECT_EQ(answerer.Requests()[1].kind, kTipNotice);
+    EXPECT_EQ(answerer.Requests()[1].owner, owner.hwnd);
+}
+
+TEST(TipMessage, OwnerIsPostedOpenedThenClosedAroundEachMessage) {
+    test::ScriptedAnswerer answerer({{kTipOk, kChoiceOk}, {kTipOk, kChoiceOk}});
+    RecordingWindow owner;
+    ShowTipMessage(kTipNotice, L"one", owner.hwnd);
+    ShowTipMessage(kTipNotice, L"two", owner.hwnd);
+    ShowTipMessage(kTipNotice, L"no owner");
+    std::vector<UINT> expected = {WM_TIP_OPENED, WM_TIP_CLOSED, WM_TIP_OPENED, WM_TIP_CLOSED};
+    EXPECT_EQ(owner.Drain(), expected);
+}
+
+TEST(TipMessage, RetryModeAndChoiceReachTheCaller) {
+    test::ScriptedAnswerer answerer({{kTipOk, kChoiceForceClose}});
+    TipRequest request;
+    request.kind = kTipQuestion;
+    request.text = L"running";
+    request.retryMode = true;
+    TipAnswer answer = ShowTip(request);
+    EXPECT_EQ(answer.endCode, kTipOk);
+    EXPECT_EQ(answer.choice, kChoiceForceClose);
+    EXPECT_TRUE(answerer.Requests().at(0).retryMode);
+}
+
+TEST(TipMessage, AnswererTakesPrecedenceOverTheInstalledPresenter) {
+    int presented = 0;
+    TipPresenter previous = SetTipPresenter([&](const TipRequest&) {
+        ++presented;
+        return TipAnswer{kTipOk, kChoiceOk};
+    });
+    {
+        test::ScriptedAnswerer answerer({{kTipCancel, kChoiceCancel}});
+        EXPECT_EQ(ShowTipMessage(kTipQuestion, L"q"), kTipCancel);
+    }
+    EXPECT_EQ(presented, 0);
+    EXPECT_EQ(ShowTipMessage(kTipQuestion, L"q"), kTipOk);
+    EXPECT_EQ(presented, 1);
+    SetTipPresenter(previous);
+}
