@@ -3,7 +3,7 @@
 # as the cross-compiling emulator:  run.sh BUILD_DIR PROGRAM.exe [ARGS...]
 # The harness (harness.sh start) must have booted the prefix first.
 set -euo pipefail
-build=${1:?usage: run.sh BUILD_DIR PROGRAM [ARGS...]}
+build=$(cd "${1:?usage: run.sh BUILD_DIR PROGRAM [ARGS...]}" && pwd)
 shift
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}

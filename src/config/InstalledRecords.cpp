@@ -1,0 +1,108 @@
+#include "config/InstalledRecords.h"
+
+#include <windows.h>
+
+#include "app/LocalText.h"
+#include "app/TipMessage.h"
+#include "config/RegistryValues.h"
+#include "config/SetupConfig.h"
+
+namespace korv {
+
+std::wstring ProductRegName() {
+    std::wstring name = LoadText(1996, L"Korvanix");
+    if (name.empty()) {
+        name = L"Korvanix";
+    }
+    return TrimSpace(name);
+}
+
+std::wstring SetupRecordKeyPath(const std::wstring& companyName, const std::wstring& productRegName) {
+    return L"SOFTWARE\\" + companyName + L"\\" + productRegName + L"\\" + productRegName + L"_Setup\\";
+}
+
+std::wstring UninstallKeyPath(const InstallSession& session, bool ownBuild) {
+    // A released medium (BETA=0) is the own build without the suffix and
+    // looks for the beta with it; a beta medium (BETA=1) the other way round.
+    // Any other BETA value gives no suffix for either lookup.
+    bool suffix = ownBuild ? session.beta == 1 : session.beta == 0;
+    std::wstring path = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + session.productName + L"_" +
+                        session.languageCode;
+    if (suffix) {
+        path += L" beta";
+    }
+    return path;
+}
+
+void WriteSetupRecord(InstallSession& s) {
+    s.productRegName = ProductRegName();
+    std::wstring path = SetupRecordKeyPath(s.companyName, s.productRegName);
+
+    ScopedKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS | kRegistryView, key.Receive()) !=
+        ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                            KEY_READ | KEY_WRITE | kRegistryView, nullptr, key.Receive(), nullptr) != ERROR_SUCCESS) {
+            ShowTipMessage(kTipNotice, LoadText(2003, L"Error\xFF1AUnable to Create the registry information!").c_str());
+            return;
+        }
+    }
+
+    auto setText = [&](const wchar_t* name, const std::wstring& value) {
+        RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    auto setNumber = [&](const wchar_t* name, int value) {
+        DWORD number = static_cast<DWORD>(value);
+        RegSetValueExW(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+    };
+    setText(L"path", s.targetFolder);
+    setText(L"language", s.languageId);
+    setNumber(L"NUM", s.numValue);
+    setNumber(L"NetTest", s.netTest);
+}
+
+void WriteSetupRecord() {
+    WriteSetupRecord(Session());
+}
+
+void LookupInstalledRecord(const std::wstring& uninstallKeyPath, InstallSession& s) {
+    auto notInstalled = [&] {
+        s.installed = 0;
+        s.maintenanceMode = kModeInstall;
+    };
+
+    ScopedKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstallKeyPath.c_str(), 0, KEY_READ | kRegistryView, key.Receive()) !=
+        ERROR_SUCCESS) {
+        notInstalled();
+        return;
+    }
+
+    std::wstring platform;
+    if (!ReadStringValue(key.Get(), L"Platform", 129, platform)) {
+        notInstalled();
+        return;
+    }
+    s.installed = 1;
+    s.installed64Bit = platform == L"x86" ? 0 : 1;
+
+    std::wstring location;
+    if (!ReadStringValue(key.Get(), L"InstallLocation", 511, location)) {
+        notInstalled();
+        return;
+    }
+    s.installed = 1;
+    s.targetFolder = location;
+    ReadPackageList(location + L"\\Setup.ini", s);
+}
+
+void FindInstalledCopy() {
+    LookupInstalledRecord(UninstallKeyPath(Session(), true), Session());
+}
+
+void FindOtherBuildCopy() {
+    LookupInstalledRecord(UninstallKeyPath(Session(), false), Session());
+}
+
+}  // namespace korv
