@@ -1,0 +1,55 @@
+// The checks start-up runs before any page, and the free-space check the
+// pages run when a folder is confirmed. Each failing check shows its own
+// message; the caller only learns the result.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace korv {
+
+// Administrator rights: the elevation test from Windows Vista on, the
+// Administrators group test before it.
+bool IsUserAdmin();
+bool IsUserAdminFor(DWORD majorVersion, bool elevationQueryOk, DWORD elevationBytes, DWORD elevated,
+                    bool inAdministratorsGroup);
+
+// Supported Windows version; false after showing 2045.
+bool CheckWindowsVersion();
+
+enum class VersionVerdict {
+    Pass,
+    FailNotice,    // 2045 as a notice
+    FailQuestion,  // 2045 as a question (Windows Server before 2012 reporting 6.3)
+};
+
+// The decision behind CheckWindowsVersion, fed with a reader of the
+// CurrentVersion values (read only when the rules need them).
+VersionVerdict JudgeWindowsVersion(const std::function<std::wstring(const wchar_t*)>& readValue, int os64Bit);
+
+// Process id of the first process whose file name equals name exactly
+// (case-sensitive); 0 when none.
+DWORD FindProcess(const wchar_t* name);
+
+// Ends every process whose file name equals name ignoring case; false when
+// one of them could not be opened or ended (the walk stops there).
+bool TerminateProcesses(const wchar_t* name);
+
+// While korv.exe runs, asks Retry / Force closed / Cancel (text 2010).
+// False when the user cancelled.
+bool WaitForProductToClose();
+
+// Free space on the folder's volume for the calling user: 1 enough (at least
+// 500 MiB), 2 too little (notice 2001), 0 the query failed (notice 2002).
+// Notices are owned by owner.
+int CheckDiskSpace(const std::wstring& folder, HWND owner);
+
+// The decision behind CheckDiskSpace: 0, 1 or 2 as above.
+int JudgeFreeSpace(bool queried, unsigned long long freeBytes);
+
+// The threshold: 524,288,000 bytes.
+constexpr unsigned long long kRequiredFreeBytes = 500ull * 1024 * 1024;
+
+}  // namespace korv
