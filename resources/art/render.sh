@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Renders the application icon from its source drawing:
+#   resources/art/app-icon.svg -> resources/art/app-icon.ico (16, 32, 48, 256)
+# Needs ImageMagick's convert. The .ico is committed, so a build never needs
+# this script; run it after editing the drawing and commit both files.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+frames=()
+for size in 16 32 48 256; do
+    # Each size is rasterised from the drawing itself rather than scaled down
+    # from the largest frame, so small sizes keep their edges on whole pixels.
+    convert -background none -density $((96 * size / 256)) "$here/app-icon.svg" \
+        -resize "${size}x${size}!" -depth 8 "PNG32:$work/$size.png"
+    frames+=("$work/$size.png")
+done
+convert "${frames[@]}" "$here/app-icon.ico"
+echo "render.sh: wrote $here/app-icon.ico"
