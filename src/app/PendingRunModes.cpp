@@ -1,0 +1,40 @@
+// Interim definitions of the run-mode operations whose subsystems have not
+// landed yet. Each one is removed by the work that builds the real one (the
+// linker then rejects a leftover): nothing here pretends to have done its
+// job, so a run that reaches one ends with the fatal exit code.
+#include "app/RunModes.h"
+
+#include "app/ExitCodes.h"
+
+namespace korv {
+
+// Replaced by the install engine II issue (#6): uninstall and rollback.
+int UninstallProduct() {
+    return 0;
+}
+
+// Replaced by the install engine II issue (#6): the unattended install.
+int RunUnattendedInstall() {
+    return 0;
+}
+
+// Replaced by the wizard sequencing work (welcome, feature, progress and
+// finish pages; not filed yet).
+int RunInstallSequence() {
+    return kExitFatal;
+}
+
+// Replaced by the wizard sequencing work (maintenance pages; not filed yet).
+int RunMaintenanceSequence() {
+    return kExitFatal;
+}
+
+// Replaced by the online services work (not filed yet).
+std::wstring GetAdTargetUrl(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) {
+    return {};
+}
+
+// Replaced by the online services work (not filed yet).
+void ShowInfoPage(const std::wstring&) {}
+
+}  // namespace korv

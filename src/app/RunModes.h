@@ -1,0 +1,30 @@
+// The operations start-up hands a run over to, declared here so start-up
+// can call them. Each lives with its subsystem; those that have not landed
+// yet have their interim definition in PendingRunModes.cpp, which says
+// which work replaces it.
+#pragma once
+
+#include <string>
+
+namespace korv {
+
+// Uninstalls the copy in targetFolder and hands the rest to KUninstall:
+// 1 when KUninstall was handed the work, 0 otherwise.
+int UninstallProduct();
+
+// The unattended install: 1 when every step that can fail succeeded.
+int RunUnattendedInstall();
+
+// The wizard's page sequences. Each returns the process exit code of the
+// run (kExitSuccess, or kExitUserDeclined when the user left it).
+int RunInstallSequence();
+int RunMaintenanceSequence();
+
+// The advertisement lookup: a page address, or empty text.
+std::wstring GetAdTargetUrl(const std::wstring& server, const std::wstring& version, const std::wstring& language,
+                            const std::wstring& channel);
+
+// Shows the information page with the given address, modally.
+void ShowInfoPage(const std::wstring& address);
+
+}  // namespace korv

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "app/ExitCodes.h"
+#include "app/InstallSession.h"
+#include "app/PreflightChecks.h"
+#include "app/Startup.h"
+#include "fixtures/Fixtures.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScriptedAnswerer.h"
+#include "support/TempFolder.h"
+
+using namespace korv;
+using korv::test::RegistrySandbox;
+using korv::test::TempFolder;
+
+namespace {
+
+const std::wstring kWindowsNt = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
+const std::wstring kUninstallKeys = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// A machine that passes every start-up check: Windows 10, .NET 4.8.
+void RegisterSupportedMachine() {
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"CurrentVersion", L"6.3");
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"ProductName", L"Windows 10 Pro");
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v4\\Full",
+                               L"Version", L"4.8.04084");
+}
+
+void RegisterCopy(const std::wstring& keyName, const wchar_t* platform, const std::wstring& folder) {
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kUninstallKeys + keyName, L"Platform", platform);
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kUninstallKeys + keyName, L"InstallLocation", folder);
+}
+
+struct RunOutcome {
+    int exitCode;
+    std::vector<TipRequest> messages;
+};
+
+RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, std::deque<TipAnswer> answers = {}) {
+    Session().Reset();
+    test::ScriptedAnswerer answerer(std::move(answers));
+    Startup startup;
+    int exitCode = startup.Run(medium / L"Setup.exe", L"\"" + (medium / L"Setup.exe") + L"\" " + arguments);
+    RunOutcome run{exitCode, answerer.Requests()};
+    Session().Reset();
+    return run;
+}
+
+bool MutexIsFree() {
+    HANDLE probe = CreateMutexW(nullptr, FALSE, L"Korvanix2024");
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    CloseHandle(probe);
+    return !existed;
+}
+
+}  // namespace
+
+TEST(Startup, FailedChecksShowTheirMessageAndEndWithTheirCode) {
+    struct Case {
+        const char* id;
+        bool supportedMachine;
+        const wchar_t* windowsVersion;  // overrides CurrentVersion when set
+        bool setupIni;
+        bool holdMutex;
+        int kind;
+        std::wstring textStart;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"old Windows", true, L"6.0", true, false, kTipNotice, L"The operating system version is too low", kExitFatal},
+        {"no .NET", false, nullptr, true, false, kTipNotice, L"Microsoft .NET Framework 4.0", kExitFatal},
+        {"second instance", true, nullptr, true, true, kTipQuestion, L"Another instance of this setup", kExitAnotherSetup},
+        {"no Setup.ini", true, nullptr, false, false, kTipNotice, L"Error:The lack of configuration file :Setup.ini",
+         kExitFatal},
+    };
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        if (c.supportedMachine) {
+            RegisterSupportedMachine();
+        } else {
+            RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"CurrentVersion", L"6.3");
+        }
+        if (c.windowsVersion) {
+            RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"CurrentVersion", c.windowsVersion);
+        }
+        TempFolder medium(L"medium");
+        if (c.setupIni) {
+            medium.Write(L"Setup.ini", "[SETUP]\r\nVERSION=24.0\r\n");
+        }
+        HANDLE other = c.holdMutex ? CreateMutexW(nullptr, TRUE, L"Korvanix2024") : nullptr;
+
+        RunOutcome run = RunStartup(medium, L"", {{kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.id;
+        ASSERT_EQ(run.messages.size(), 1u) << c.id;
+        EXPECT_EQ(run.messages[0].kind, c.kind) << c.id;
+        EXPECT_EQ(run.messages[0].text.rfind(c.textStart, 0), 0u) << c.id;
+
+        if (other) {
+            CloseHandle(other);
+        }
+        EXPECT_TRUE(MutexIsFree()) << c.id << ": the run must not leave its mutex behind";
+    }
+}
+
+TEST(Startup, ConflictingCopiesAreOfferedForUninstall) {
+    struct Case {
+        const char* id;
+        const char* ini;
+        std::wstring key;
+        const wchar_t* platform;
+        TipAnswer answer;
+        std::wstring question;
+        int exitCode;
+        bool failureNotice;
+    };
+    const std::wstring own = L"Korvanix2024_en_us";
+    const Case cases[] = {
+        {"beta copy, cancel", "[SETUP]\r\nBETA=0\r\n", own + L" beta", L"x64", {kTipCancel, kChoiceCancel},
+         L"Korvanix 2024 has been installed. You need to uninstall it", kExitUserDeclined, false},
+        {"beta copy, OK, uninstall fails", "[SETUP]\r\nBETA=0\r\n", own + L" beta", L"x64", {kTipOk, kChoiceOk},
+         L"Korvanix 2024 has been installed. You need to uninstall it", kExitFatal, true},
+        {"released copy seen by a beta medium", "[SETUP]\r\nBETA=1\r\n", own, L"x86", {kTipCancel, kChoiceCancel},
+         L"Korvanix 2024 has been installed. You need to uninstall it", kExitUserDeclined, false},
+        {"32-bit medium, 64-bit copy", "[SETUP]\r\nWOW64=0\r\n", own, L"x64", {kTipCancel, kChoiceCancel},
+         L"A 64-bit version of Korvanix 2024 has been installed , Please uninstall it before installing the 32-bit "
+         L"version.You are trying to uninstall Korvanix.",
+         kExitUserDeclined, false},
+        {"64-bit medium, 32-bit copy", "[SETUP]\r\nWOW64=1\r\n", own, L"x86", {kTipCancel, kChoiceCancel},
+         L"A 64-bit version of Korvanix 2024 has been installed , Please uninstall it before installing the 32-bit "
+         L"version.You are trying to uninstall Korvanix.",
+         kExitUserDeclined, false},
+    };
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        RegisterSupportedMachine();
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", std::string(c.ini) + "[RES]\r\nLANGUAGE=en_US\r\n");
+        TempFolder installed(L"installed");
+        RegisterCopy(c.key, c.platform, installed.Path());
+
+        RunOutcome run = RunStartup(medium, L"", {c.answer, {kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.id;
+        ASSERT_EQ(run.messages.size(), c.failureNotice ? 2u : 1u) << c.id;
+        EXPECT_EQ(run.messages[0].kind, kTipQuestion) << c.id;
+        EXPECT_EQ(run.messages[0].text.rfind(c.question, 0), 0u) << c.id;
+        if (c.failureNotice) {
+            EXPECT_EQ(run.messages[1].text, L"Failed to uninstall!") << c.id;
+        }
+        EXPECT_TRUE(MutexIsFree()) << c.id;
+    }
+}
+
+TEST(Startup, UnusableTargetDirIsRefusedBeforeAnything) {
+    RegistrySandbox sandbox;  // no Windows values, no .NET: any check would fail with a message
+    TempFolder medium(L"medium");
+    for (const wchar_t* words : {L"quiet=1 TARGETDIR=\"D:\\a\"x\" /S", L"TARGETDIR=D:\\a|b", L"TARGETDIR=\"\""}) {
+        RunOutcome run = RunStartup(medium, words);
+        EXPECT_EQ(run.exitCode, kExitBadCommandLine) << std::string(words, words + wcslen(words)).c_str();
+        EXPECT_TRUE(run.messages.empty());
+    }
+    // In an interactive run TARGETDIR is not used, so it is not judged either.
+    RunOutcome interactive = RunStartup(medium, L"quiet=0 TARGETDIR=D:\\a|b", {{kTipOk, kChoiceOk}});
+    EXPECT_NE(interactive.exitCode, kExitBadCommandLine);
+}
+
+TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
+    TempFolder folder(L"running");
+    std::wstring korv = folder / L"korv.exe";
+    ASSERT_TRUE(CopyFileW(test::FixturePath(L"fakepkg.exe").c_str(), korv.c_str(), FALSE));
+    folder.Write(L"fakepkg.ini", "[default]\r\nsleep_ms=60000\r\n");
+    SetEnvironmentVariableW(L"KORV_JOURNAL", (folder / L"journal.txt").c_str());
+
+    STARTUPINFOW startup = {sizeof(startup)};
+    PROCESS_INFORMATION process = {};
+    std::wstring line = L"\"" + korv + L"\"";
+    ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    ASSERT_NE(FindProcess(L"korv.exe"), 0u);
+    EXPECT_EQ(FindProcess(L"KORV.EXE"), 0u) << "the search compares letter case";
+
+    // Retry asks again; Force closed ends it and start-up goes on.
+    test::ScriptedAnswerer answerer({{kTipOk, kChoiceOk}, {kTipOk, kChoiceForceClose}});
+    EXPECT_TRUE(WaitForProductToClose());
+    ASSERT_EQ(answerer.Requests().size(), 2u);
+    EXPECT_TRUE(answerer.Requests()[0].retryMode);
+    EXPECT_EQ(answerer.Requests()[0].text, L"Korvanix is running,please close the application and then try again.");
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(FindProcess(L"korv.exe"), 0u);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+
+    // Cancel gives up.
+    ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    {
+        test::ScriptedAnswerer cancel({{kTipCancel, kChoiceCancel}});
+        EXPECT_FALSE(WaitForProductToClose());
+    }
+    EXPECT_TRUE(TerminateProcesses(L"KORV.EXE")) << "ending ignores letter case";
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    SetEnvironmentVariableW(L"KORV_JOURNAL", nullptr);
+}
+
+TEST(Startup, InfoPageAddress) {
+    EXPECT_EQ(InfoPageAddress(L"https://ads.example/p", L"zh_cn", L"24.0"),
+              L"https://ads.example/p?clientType=DF_Korvanix&channelNo=zh_cn&clientVersion=24.0");
+    EXPECT_EQ(InfoPageAddress(L"", L"zh_cn", L"24.0"), L"");
+}
