@@ -19,6 +19,7 @@ set_tests_properties(harness.stop PROPERTIES FIXTURES_CLEANUP wine)
 
 # korv_gtest(NAME target SOURCES ... LIBS ... [WINDOWS])
 # A GoogleTest program run under Wine; each TEST becomes one ctest test.
+# Afterwards <NAME>_TESTS lists the ctest names.
 function(korv_gtest)
     cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
     add_executable(${T_NAME} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/TestMain.cpp)
@@ -27,4 +28,6 @@ function(korv_gtest)
     target_link_options(${T_NAME} PRIVATE -mconsole)
     gtest_add_tests(TARGET ${T_NAME} SOURCES ${T_SOURCES} TEST_LIST ${T_NAME}_tests)
     set_tests_properties(${${T_NAME}_tests} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120)
+    # The ctest names, for callers that set more properties on some of them.
+    set(${T_NAME}_TESTS ${${T_NAME}_tests} PARENT_SCOPE)
 endfunction()

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/ExitCodes.h"
 #include "app/InstallSession.h"
 #include "app/PreflightChecks.h"
@@ -46,6 +48,40 @@ RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, s
     return run;
 }
 
+// Another setup process: this test program started again with a filter that
+// runs only MutexHolder, which holds the setup's mutex until told to let go.
+class SecondSetupProcess {
+public:
+    SecondSetupProcess() {
+        held_ = CreateEventW(nullptr, TRUE, FALSE, L"KorvTestMutexHeld");
+        release_ = CreateEventW(nullptr, TRUE, FALSE, L"KorvTestMutexRelease");
+        wchar_t self[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, self, MAX_PATH);
+        std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=MutexHolder.HoldsTheSetupMutex";
+        SetEnvironmentVariableW(L"KORV_HOLD_MUTEX", L"1");
+        STARTUPINFOW startup = {sizeof(startup)};
+        started_ = CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
+        SetEnvironmentVariableW(L"KORV_HOLD_MUTEX", nullptr);
+    }
+    ~SecondSetupProcess() {
+        SetEvent(release_);
+        if (started_) {
+            WaitForSingleObject(process_.hProcess, 30000);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        CloseHandle(held_);
+        CloseHandle(release_);
+    }
+    bool Holding() { return started_ && WaitForSingleObject(held_, 30000) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE held_ = nullptr;
+    HANDLE release_ = nullptr;
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+};
+
 bool MutexIsFree() {
     HANDLE probe = CreateMutexW(nullptr, FALSE, L"Korvanix2024");
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
@@ -87,7 +123,11 @@ TEST(Startup, FailedChecksShowTheirMessageAndEndWithTheirCode) {
         if (c.setupIni) {
             medium.Write(L"Setup.ini", "[SETUP]\r\nVERSION=24.0\r\n");
         }
-        HANDLE other = c.holdMutex ? CreateMutexW(nullptr, TRUE, L"Korvanix2024") : nullptr;
+        std::unique_ptr<SecondSetupProcess> other;
+        if (c.holdMutex) {
+            other = std::make_unique<SecondSetupProcess>();
+            ASSERT_TRUE(other->Holding()) << c.id;
+        }
 
         RunOutcome run = RunStartup(medium, L"", {{kTipOk, kChoiceOk}});
         EXPECT_EQ(run.exitCode, c.exitCode) << c.id;
@@ -95,11 +135,26 @@ TEST(Startup, FailedChecksShowTheirMessageAndEndWithTheirCode) {
         EXPECT_EQ(run.messages[0].kind, c.kind) << c.id;
         EXPECT_EQ(run.messages[0].text.rfind(c.textStart, 0), 0u) << c.id;
 
-        if (other) {
-            CloseHandle(other);
-        }
+        other.reset();
         EXPECT_TRUE(MutexIsFree()) << c.id << ": the run must not leave its mutex behind";
     }
+}
+
+// Runs only inside the second process that SecondSetupProcess starts.
+TEST(MutexHolder, HoldsTheSetupMutex) {
+    if (GetEnvironmentVariableW(L"KORV_HOLD_MUTEX", nullptr, 0) == 0) {
+        GTEST_SKIP() << "only as the second process of a start-up test";
+    }
+    HANDLE mutex = CreateMutexW(nullptr, TRUE, L"Korvanix2024");
+    HANDLE held = OpenEventW(EVENT_MODIFY_STATE, FALSE, L"KorvTestMutexHeld");
+    HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, L"KorvTestMutexRelease");
+    ASSERT_NE(held, nullptr);
+    ASSERT_NE(release, nullptr);
+    SetEvent(held);
+    WaitForSingleObject(release, 60000);
+    CloseHandle(mutex);
+    CloseHandle(held);
+    CloseHandle(release);
 }
 
 TEST(Startup, ConflictingCopiesAreOfferedForUninstall) {
