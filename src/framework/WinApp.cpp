@@ -48,13 +48,9 @@ int CWinApp::Run() {
     if (InitInstance()) {
         code = CWinThread::Run();
     } else {
-        if (CWnd* main = GetMainWnd()) {
-            // Cleared first: no loop runs, so its end must not be requested
-            // by the main window's destruction.
-            SetMainWnd(nullptr);
-            if (main->GetSafeHwnd() != nullptr) {
-                main->DestroyWindow();
-            }
+        CWnd* main = GetMainWnd();
+        if (main != nullptr && main->GetSafeHwnd() != nullptr) {
+            main->DestroyWindow();
         }
         code = ExitInstance();
     }

@@ -81,10 +81,12 @@ int CWinThread::Run() {
 }
 
 void CWinThread::MessageLoop() {
+    inMessageLoop_ = true;
     MSG msg;
     for (;;) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
+            inMessageLoop_ = false;
             SetExitCode(static_cast<int>(msg.wParam));
             return;
         }

@@ -60,13 +60,17 @@ public:
     void SetAutoDelete(bool autoDelete) { autoDelete_ = autoDelete; }
 
     // The thread's main window: dialogs opened on this thread without a
-    // parent are owned by it, and its destruction ends the loop.
+    // parent are owned by it, and its destruction ends the message loop
+    // while that runs.
     CWnd* GetMainWnd() const { return mainWnd_; }
     void SetMainWnd(CWnd* wnd) { mainWnd_ = wnd; }
 
     // The exit value; WM_QUIT's wParam sets it.
     int ExitCode() const { return exitCode_; }
     void SetExitCode(int code) { exitCode_ = code; }
+
+    // True while MessageLoop runs (modal loops inside it included).
+    bool IsInMessageLoop() const { return inMessageLoop_; }
 
     // A thread message: the map's ThreadMessage entries. True when handled.
     bool DispatchThreadMessage(const MSG& msg);
@@ -86,6 +90,7 @@ private:
     bool autoDelete_ = true;
     CWnd* mainWnd_ = nullptr;
     int exitCode_ = 0;
+    bool inMessageLoop_ = false;
 };
 
 // The CWinThread object of the calling thread (the application object on

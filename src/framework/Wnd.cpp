@@ -258,11 +258,15 @@ LRESULT CWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void CWnd::OnFinalMessage() {
     Detach();
     // The main window of a thread ends its message loop when it goes, the
-    // way an application ends when its main window closes.
+    // way an application ends when its main window closes. Outside the loop
+    // (start-up, shutdown) there is nothing to end, and a quit request left
+    // in the queue would end the next modal dialog instead.
     CWinThread* thread = AfxGetThread();
     if (thread != nullptr && thread->GetMainWnd() == this) {
         thread->SetMainWnd(nullptr);
-        PostQuitMessage(0);
+        if (thread->IsInMessageLoop()) {
+            PostQuitMessage(0);
+        }
     }
     PostNcDestroy();
 }

@@ -275,9 +275,25 @@ TEST_F(MessageMapTest, NotificationsReachTheControlsOwnClassBeforeTheDialog) {
          [](ReflectionDialog& d, Log& log) { SendNotify(d, log, IDC_PLAIN_LABEL); },
          {"dialog: notify plain", "result: 9"}},
     };
+    // One dialog serves every row: each action runs with the log on and
+    // its lines are taken before the next.
     Log log;
+    std::vector<Lines> seen;
+    std::vector<ScriptedDialog::Step> steps;
     for (const Case& c : cases) {
-        Lines lines = RunAction<ReflectionDialog>(log, [&](ReflectionDialog& d) { c.action(d, log); });
-        EXPECT_EQ(lines, c.expected) << c.id;
+        steps.push_back([&](ScriptedDialog& d) {
+            log.lines.clear();
+            log.on = true;
+            c.action(static_cast<ReflectionDialog&>(d), log);
+            log.on = false;
+            seen.push_back(log.lines);
+        });
+    }
+    steps.push_back([](ScriptedDialog& d) { d.EndDialog(IDOK); });
+    ReflectionDialog dialog(log, steps);
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    ASSERT_EQ(seen.size(), std::size(cases));
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i], cases[i].expected) << cases[i].id;
     }
 }
