@@ -1,0 +1,65 @@
+#include "engine/FileOperations.h"
+
+#include <windows.h>
+
+#include "engine/InstallLog.h"
+
+namespace korv {
+
+int CreateFolderTree(const std::wstring& path) {
+    const size_t end = path.size() < kFolderPathChars ? path.size() : kFolderPathChars;
+    for (size_t i = 0; i < end; ++i) {
+        if (path[i] != L'\\' && path[i] != L'/') {
+            continue;
+        }
+        // A drive prefix ("C:") reports as existing; a leading separator
+        // gives the empty name, which cannot be created.
+        const std::wstring folder = path.substr(0, i);
+        if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            continue;
+        }
+        if (!CreateDirectoryW(folder.c_str(), nullptr)) {
+            return 0;
+        }
+        AppendInstallLog(FolderCreatedEntry(folder));
+        AppendInstallLog(FolderCreatedDoneEntry(folder));
+    }
+    return 1;
+}
+
+int IsFolderEmpty(const std::wstring& path) {
+    // The existence test has always gone through the code-page form of the
+    // name; a name outside the code page therefore reads as missing.
+    bool unrepresentable = false;
+    const std::string narrow = ToCodePage(path, CP_ACP, &unrepresentable);
+    if (unrepresentable || narrow.empty() || GetFileAttributesA(narrow.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return 1;
+    }
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 1;
+    }
+    int empty = 1;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            empty = 0;
+            break;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return empty;
+}
+
+bool FileFound(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+}  // namespace korv

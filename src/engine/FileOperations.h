@@ -1,0 +1,27 @@
+// Folder and file operations of the install engine.
+#pragma once
+
+#include <string>
+
+namespace korv {
+
+// Longest path the folder walk looks at, in characters.
+constexpr size_t kFolderPathChars = 260;
+
+// Creates every missing folder along path and logs each one it creates
+// (two CreateDirectory entries, outermost folder first). Only folders that a
+// separator ("\" or "/") follows are created, so a path that must exist
+// completely ends with one; at most the first 260 characters are walked.
+// 1 when every folder exists or was created; 0 at the first folder that
+// cannot be created (the folders made before it stay, with their entries).
+int CreateFolderTree(const std::wstring& path);
+
+// 1 when the folder does not exist or holds nothing but "." and "..",
+// 0 when it holds anything else. A folder that cannot be read counts as empty.
+int IsFolderEmpty(const std::wstring& path);
+
+// True when a file search on the exact path finds something (the runners'
+// test whether what they are to start is there).
+bool FileFound(const std::wstring& path);
+
+}  // namespace korv

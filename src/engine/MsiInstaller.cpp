@@ -1,0 +1,157 @@
+#include "engine/MsiInstaller.h"
+
+#include <msi.h>
+
+#include "app/InstallSession.h"
+#include "app/LocalText.h"
+#include "app/TipMessage.h"
+#include "config/SetupConfig.h"
+#include "engine/FileOperations.h"
+#include "engine/ProgressMessages.h"
+#include "resource.h"
+
+namespace korv {
+
+const wchar_t kMsiHandlerContext[] = L"Msi Install Error Check";
+
+namespace {
+
+using SetInternalUiFn = INSTALLUILEVEL(WINAPI*)(INSTALLUILEVEL, HWND*);
+using SetExternalUiFn = INSTALLUI_HANDLERW(WINAPI*)(INSTALLUI_HANDLERW, DWORD, LPVOID);
+using InstallProductFn = UINT(WINAPI*)(LPCWSTR, LPCWSTR);
+
+// The English sentence some packages raise when the .NET Framework is
+// missing; it is replaced by the localised text.
+constexpr wchar_t kDotNetSentence[] =
+    L"Microsoft .NET Framework 4.0 Client Package or greater needs to be installed for this installation to "
+    L"continue.";
+
+void Post(HWND window, UINT message) {
+    if (window != nullptr) {
+        PostMessageW(window, message, 0, 0);
+    }
+}
+
+// msi.dll stays loaded from the first installation to the end of the
+// process. It is taken from the system folder only: a msi.dll planted on the
+// medium beside the setup program would otherwise run with administrator
+// rights.
+HMODULE MsiModule() {
+    InstallSession& session = Session();
+    if (session.msiModule == nullptr) {
+        session.msiModule = LoadLibraryExW(L"msi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        // Windows 7 without the loader update refuses the flag; the full
+        // system path gives the same library there.
+        if (session.msiModule == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
+            wchar_t folder[MAX_PATH] = {};
+            UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+            if (length > 0 && length < MAX_PATH) {
+                session.msiModule = LoadLibraryW((std::wstring(folder, length) + L"\\msi.dll").c_str());
+            }
+        }
+    }
+    return session.msiModule;
+}
+
+// Installs the package; false when the installation was not attempted
+// (attempted false) or the Windows Installer reported a failure.
+bool Install(const std::wstring& path, const wchar_t* properties, bool& attempted) {
+    attempted = false;
+    HMODULE module = MsiModule();
+    if (module == nullptr) {
+        return false;
+    }
+    auto setInternalUi = reinterpret_cast<SetInternalUiFn>(GetProcAddress(module, "MsiSetInternalUI"));
+    auto setExternalUi = reinterpret_cast<SetExternalUiFn>(GetProcAddress(module, "MsiSetExternalUIW"));
+    auto installProduct = reinterpret_cast<InstallProductFn>(GetProcAddress(module, "MsiInstallProductW"));
+    if (setInternalUi == nullptr || setExternalUi == nullptr || installProduct == nullptr || !FileFound(path)) {
+        return false;
+    }
+    setInternalUi(static_cast<INSTALLUILEVEL>(kMsiInternalUiLevel), nullptr);
+    setExternalUi(MsiUiHandler, kMsiMessageFilter, const_cast<wchar_t*>(kMsiHandlerContext));
+    attempted = true;
+    return installProduct(path.c_str(), properties) == ERROR_SUCCESS;
+}
+
+int RunMsi(MsiRunner runner, const std::wstring& path, const wchar_t* properties, HWND progress) {
+    Post(progress, WM_PACKAGE_BEGIN);
+    bool attempted = false;
+    if (Install(path, properties, attempted)) {
+        Post(progress, WM_PACKAGE_END);
+        return 1;
+    }
+    const std::wstring lowered = ToLowerText(path);
+    if (!IsSilentMsiFailure(runner, lowered, attempted)) {
+        ShowTipMessage(kTipNotice, MsiFailureText(lowered).c_str(), progress);
+    }
+    return 0;
+}
+
+// Found anywhere but at the very start of the path.
+bool ContainsAfterFirst(const std::wstring& text, const wchar_t* name) {
+    return text.size() > 1 && text.find(name, 1) != std::wstring::npos;
+}
+
+int ShowInstallerMessage(const std::wstring& text) {
+    return ShowTipMessage(kTipNotice, text.c_str(), Session().progressWindow);
+}
+
+}  // namespace
+
+bool IsSilentMsiFailure(MsiRunner runner, const std::wstring& loweredPath, bool attempted) {
+    // The spreadsheet-table packages fit only some Office installations, so
+    // their failures are expected; so is a failed msxml6.msi, whose result
+    // the job does not use. A missing msxml6.msi still means a broken medium.
+    if (runner == MsiRunner::kWithProperties) {
+        return ContainsAfterFirst(loweredPath, L"autosheetgrid");
+    }
+    return ContainsAfterFirst(loweredPath, L"sheetgrid_chs.msi") ||
+           ContainsAfterFirst(loweredPath, L"sheetgrid_eng.msi") ||
+           (attempted && ContainsAfterFirst(loweredPath, L"msxml6.msi"));
+}
+
+std::wstring MsiFailureText(const std::wstring& loweredPath) {
+    return loweredPath + LoadText(IDS_MSI_INSTALL_FAILED, L"Msi Install Failed!");
+}
+
+int InstallMsiPackage(const std::wstring& path, HWND progress) {
+    return RunMsi(MsiRunner::kPlain, path, nullptr, progress);
+}
+
+int InstallMsiPackageWithProperties(const std::wstring& path, const std::wstring& properties, HWND progress) {
+    return RunMsi(MsiRunner::kWithProperties, path, properties.c_str(), progress);
+}
+
+int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message) {
+    if (message == nullptr || message[0] == L'\0') {
+        return 0;
+    }
+    const UINT type = messageType & 0xFF000000u;
+    switch (type) {
+    case INSTALLMESSAGE_FATALEXIT:
+    case INSTALLMESSAGE_WARNING:
+        return ShowInstallerMessage(message);
+    case INSTALLMESSAGE_ERROR: {
+        MessageBeep(messageType & MB_ICONMASK);
+        if (CompareStringOrdinal(message, -1, kDotNetSentence, -1, TRUE) == CSTR_EQUAL) {
+            return ShowInstallerMessage(LoadText(IDS_DOTNET_MISSING, kDotNetSentence));
+        }
+        return ShowInstallerMessage(message);
+    }
+    case INSTALLMESSAGE_USER:
+    case INSTALLMESSAGE_INFO:
+    case INSTALLMESSAGE_OUTOFDISKSPACE:
+    case INSTALLMESSAGE_ACTIONSTART:
+    case INSTALLMESSAGE_ACTIONDATA:
+    case INSTALLMESSAGE_PROGRESS:
+    case INSTALLMESSAGE_COMMONDATA:
+    case INSTALLMESSAGE_INITIALIZE:
+    case INSTALLMESSAGE_TERMINATE:
+    case INSTALLMESSAGE_SHOWDIALOG:
+        return IDOK;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace korv

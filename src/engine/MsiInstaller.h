@@ -1,0 +1,54 @@
+// Windows Installer packages, installed through msi.dll loaded at run time.
+//
+// progress: the copy-progress page, or none. With it the runners post
+// WM_PACKAGE_BEGIN first and WM_PACKAGE_END when the installation
+// succeeded, and own their failure message with it. Messages that the
+// Windows Installer raises during the installation are shown by
+// MsiUiHandler, owned by Session().progressWindow.
+//
+// Results: 1 installed, 0 failed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korv {
+
+// Installs the package with no property string.
+int InstallMsiPackage(const std::wstring& path, HWND progress);
+
+// Installs the package with a property string ("NAME=value ...").
+int InstallMsiPackageWithProperties(const std::wstring& path, const std::wstring& properties, HWND progress);
+
+// The external UI handler registered before each installation: shows fatal,
+// error and warning messages, acknowledges progress and information, and
+// leaves everything else to the Windows Installer.
+int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message);
+
+// The context text registered with the handler.
+extern const wchar_t kMsiHandlerContext[];
+
+// Message filter: every message kind from FATALEXIT to SHOWDIALOG except
+// RESOLVESOURCE, which the internal UI keeps.
+constexpr DWORD kMsiMessageFilter = 0x7FDF;
+
+// Internal UI: none, except the source-resolution dialog.
+constexpr int kMsiInternalUiLevel = 0x102;
+
+// --- decisions, kept apart from the installation ---
+
+enum class MsiRunner {
+    kPlain,           // InstallMsiPackage
+    kWithProperties,  // InstallMsiPackageWithProperties
+};
+
+// Whether a failure stays unreported. loweredPath is the package path in
+// lower case; attempted tells whether the Windows Installer was asked to
+// install it (false: library, function or package missing).
+bool IsSilentMsiFailure(MsiRunner runner, const std::wstring& loweredPath, bool attempted);
+
+// The failure message: the lowered path followed directly by text 2012.
+std::wstring MsiFailureText(const std::wstring& loweredPath);
+
+}  // namespace korv

@@ -1,0 +1,78 @@
+// Runners that start the programs the installation consists of and wait for
+// them, without a time limit. A program counts as run when its file is there
+// and it could be started; exit codes are never looked at.
+//
+// progress: the copy-progress page, or none. With it, the package runners
+// post WM_PACKAGE_BEGIN before they look for the file and WM_PACKAGE_END
+// after the program has ended, and their messages are owned by it.
+// owner: owns the message of RunProductPackage and RunWithArguments when
+// there is no progress window.
+//
+// Results: 1 done, 0 failed (after the runner's own message, if any).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/InstallSession.h"
+
+namespace korv {
+
+// "path" -q -norestart, hidden.
+int RunPrerequisite(const std::wstring& path, HWND progress);
+
+// "path" -passive -norestart, visible.
+int RunProductPackage(const std::wstring& path, HWND progress, HWND owner);
+
+// "path" followed directly by arguments (which begin with their own blank), visible.
+int RunWithArguments(const std::wstring& path, const std::wstring& arguments, HWND progress, HWND owner);
+
+// The product configuration program with the session's settings, hidden.
+// Removes trailing backslashes from Session().targetFolder first. Posts nothing.
+int RunConfigurator(const std::wstring& path, HWND progress);
+
+// "path" followed directly by arguments, hidden. A missing program counts
+// as done (1) without a message; 0 only when it cannot be started.
+int RunHidden(const std::wstring& path, const std::wstring& arguments);
+
+// regsvr32 "library" -s, visible. A missing library counts as done (1).
+// regsvr32 is always the one in the system folder: this process runs with
+// administrator rights, and a regsvr32.exe planted beside the setup program
+// or in the current folder must never be started in its place.
+int RegisterComServer(const std::wstring& libraryPath);
+
+// --- command lines, kept apart from the starting ---
+
+// Buffers the command lines are built in, in characters with the terminator.
+constexpr size_t kCommandLineChars = 260;
+constexpr size_t kConfiguratorCommandLineChars = 1024;
+
+// The program path in double quotes, followed directly by tail.
+std::wstring QuotedCommandLine(const std::wstring& program, const std::wstring& tail);
+
+// The configuration program's command line for the session's values.
+std::wstring ConfiguratorCommandLine(const std::wstring& program, const InstallSession& session);
+
+// "regsvr32 " and the library in double quotes, then " -s".
+std::wstring RegisterCommandLine(const std::wstring& libraryPath);
+
+// Path of regsvr32.exe in the system folder; empty when unknown.
+std::wstring SystemRegsvr32Path();
+
+enum class WindowState {
+    kDefault,  // the program's own choice (visible)
+    kHidden,   // STARTF_USESHOWWINDOW with SW_HIDE
+};
+
+// Starts commandLine with CreateProcess (application as its application name
+// when given, otherwise the command line's first token names the program),
+// with no inherited handles, no creation flags, this process's environment
+// and current folder; waits for the program to end and closes its handles.
+// False when it cannot be started. A command line that does not fit a
+// buffer of bufferChars characters is not started at all: cutting it would
+// start the program with other arguments than intended, or another program.
+bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,
+                  WindowState window);
+
+}  // namespace korv

@@ -1,0 +1,278 @@
+// The runners start real programs (copies of fakepkg.exe, which journals its
+// exact command line) and the system's regsvr32.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/TipMessage.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/PackageRunner.h"
+#include "engine/ProgressMessages.h"
+#include "fixtures/Journal.h"
+#include "support/ScriptedAnswerer.h"
+#include "support/TempFolder.h"
+
+using namespace korv;
+using korv::test::JournalEntry;
+using korv::test::JournalVariable;
+using korv::test::PlaceFakePackage;
+using korv::test::PostedMessages;
+using korv::test::ReadJournal;
+using korv::test::ScriptedAnswerer;
+using korv::test::SessionScope;
+using korv::test::TempFolder;
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// A medium with blanks and a letter outside ASCII in its path; Msi\ and
+// files\ hold fake packages, and every fake package exits with an error code
+// (the runners must not care).
+struct Medium {
+    TempFolder folder{L"korv medium \u00e9"};
+    std::wstring journal = folder / L"journal.txt";
+
+    std::wstring Place(const std::wstring& subfolder, const std::wstring& name) {
+        CreateDirectoryW((folder / subfolder).c_str(), nullptr);
+        const std::wstring path = folder / (subfolder + L"\\" + name);
+        EXPECT_TRUE(PlaceFakePackage(path)) << Narrow(path);
+        folder.Write(subfolder + L"\\fakepkg.ini", "[default]\r\nexit_code=1603\r\n");
+        return path;
+    }
+};
+
+}  // namespace
+
+TEST(ProgramRunners, StartTheExactCommandLineAndReportTheRun) {
+    SessionScope session;
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    PostedMessages progress;
+    PostedMessages owner;
+    ScriptedAnswerer answerer;
+
+    const std::wstring prerequisite = medium.Place(L"Msi", L"vc_redist.x64.exe");
+    const std::wstring package = medium.Place(L"files", L"korv_kernel.exe");
+    const std::wstring collaboration = medium.Place(L"files", L"kvninst_x64.exe");
+    const std::wstring program = medium.Place(L"Korvanix 2024", L"korv.exe");
+    const HWND w = progress.Window();
+    const HWND o = owner.Window();
+
+    struct Case {
+        const char* id;
+        std::function<int()> run;
+        std::wstring name;
+        std::wstring commandLine;
+        std::vector<UINT> posted;
+    };
+    const std::vector<UINT> frame = {WM_PACKAGE_BEGIN, WM_PACKAGE_END};
+    const Case cases[] = {
+        {"prerequisite", [&] { return RunPrerequisite(prerequisite, w); }, L"vc_redist.x64.exe",
+         L"\"" + prerequisite + L"\" -q -norestart", frame},
+        {"product package", [&] { return RunProductPackage(package, w, o); }, L"korv_kernel.exe",
+         L"\"" + package + L"\" -passive -norestart", frame},
+        {"product package without progress window", [&] { return RunProductPackage(package, nullptr, o); },
+         L"korv_kernel.exe", L"\"" + package + L"\" -passive -norestart", {}},
+        // The installation folder goes last and unquoted, blanks and all.
+        {"collaboration installer",
+         [&] { return RunWithArguments(collaboration, L" /S /D=C:\\Program Files\\Tallowick\\Korvanix 2024", nullptr, o); },
+         L"kvninst_x64.exe", L"\"" + collaboration + L"\" /S /D=C:\\Program Files\\Tallowick\\Korvanix 2024", {}},
+        {"arguments with progress window", [&] { return RunWithArguments(collaboration, L" /S", w, o); },
+         L"kvninst_x64.exe", L"\"" + collaboration + L"\" /S", frame},
+        {"hidden program", [&] { return RunHidden(program, L" -Regserver -nologo"); }, L"korv.exe",
+         L"\"" + program + L"\" -Regserver -nologo", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const size_t before = ReadJournal(medium.journal).size();
+        EXPECT_EQ(c.run(), 1);
+        const std::vector<JournalEntry> entries = ReadJournal(medium.journal);
+        ASSERT_EQ(entries.size(), before + 1);
+        EXPECT_EQ(entries.back().name, c.name);
+        EXPECT_EQ(entries.back().commandLine, c.commandLine);
+        EXPECT_EQ(progress.Drain(), c.posted);
+        EXPECT_TRUE(owner.Drain().empty());
+    }
+    EXPECT_TRUE(answerer.Requests().empty());
+}
+
+TEST(ProgramRunners, ConfiguratorGetsTheSessionSettings) {
+    SessionScope session;
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    PostedMessages progress;
+    const std::wstring configurator = medium.Place(L"files", L"SetupWriter_x64.exe");
+
+    session->product64Bit = 1;
+    session->classicWorkspace = 1;
+    session->languageCode = L"zh_cn";
+    session->numValue = 1;
+    session->productVersion = L"21.0";
+    session->targetFolder = L"C:\\Program Files\\Tallowick\\Korvanix 2024\\\\";
+    session->productName = L"Korvanix2024";
+    session->companyName = L"Tallowick Company";
+    session->productRegName = L"Korvanix";
+
+    EXPECT_EQ(RunConfigurator(configurator, progress.Window()), 1);
+    EXPECT_EQ(session->targetFolder, L"C:\\Program Files\\Tallowick\\Korvanix 2024");
+    const std::vector<JournalEntry> entries = ReadJournal(medium.journal);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].commandLine,
+              L"\"" + configurator +
+                  L"\" lang=zh-cn TARGETDIR=\"C:\\Program Files\\Tallowick\\Korvanix 2024\" "
+                  L"PRODUCTNAME=\"Korvanix2024\" VERSION=21.0 PLATFORM=x64 NUM=1 WorkspaceName=0 "
+                  L"COMPANYNAME=\"Tallowick Company\" PRODUCTREG=\"Korvanix\" -q");
+    EXPECT_TRUE(progress.Drain().empty()) << "the configuration program is no progress step";
+
+    // The other branches of the settings.
+    session->product64Bit = 0;
+    session->classicWorkspace = 0;
+    session->numValue = 44;
+    session->languageCode = L"en_us_x";
+    EXPECT_EQ(ConfiguratorCommandLine(L"C:\\m\\SetupWriter.exe", *session),
+              L"\"C:\\m\\SetupWriter.exe\" lang=en-us-x TARGETDIR=\"C:\\Program Files\\Tallowick\\Korvanix 2024\" "
+              L"PRODUCTNAME=\"Korvanix2024\" VERSION=21.0 PLATFORM=x86 NUM=44 WorkspaceName=1 "
+              L"COMPANYNAME=\"Tallowick Company\" PRODUCTREG=\"Korvanix\" -q");
+}
+
+TEST(ProgramRunners, MissingFilesAreReportedOrCountedAsDone) {
+    SessionScope session;
+    TempFolder folder(L"korv missing");
+    const std::wstring journalPath = folder / L"journal.txt";
+    JournalVariable journal(journalPath);
+    PostedMessages progress;
+    PostedMessages owner;
+    const HWND w = progress.Window();
+    const HWND o = owner.Window();
+    const std::wstring missing = folder / L"files\\korv_kernel.exe";
+    const std::wstring message = L"File :'" + missing + L"' does not exist!";
+    const std::vector<UINT> tip = {WM_TIP_OPENED, WM_TIP_CLOSED};
+    const std::vector<UINT> beginThenTip = {WM_PACKAGE_BEGIN, WM_TIP_OPENED, WM_TIP_CLOSED};
+
+    struct Case {
+        const char* id;
+        std::function<int()> run;
+        int result;
+        bool message;            // notice 2005 with the path
+        HWND messageOwner;
+        std::vector<UINT> toW;   // posted to the progress window, in order
+        std::vector<UINT> toO;
+    };
+    const Case cases[] = {
+        {"prerequisite", [&] { return RunPrerequisite(missing, w); }, 0, true, w, beginThenTip, {}},
+        {"prerequisite without window", [&] { return RunPrerequisite(missing, nullptr); }, 0, true, nullptr, {}, {}},
+        {"product package: progress window owns", [&] { return RunProductPackage(missing, w, o); }, 0, true, w,
+         beginThenTip, {}},
+        {"product package: owner without progress window", [&] { return RunProductPackage(missing, nullptr, o); },
+         0, true, o, {}, tip},
+        {"arguments: owner without progress window",
+         [&] { return RunWithArguments(missing, L" /S /D=C:\\x", nullptr, o); }, 0, true, o, {}, tip},
+        {"configurator posts no step", [&] { return RunConfigurator(missing, w); }, 0, true, w, tip, {}},
+        {"hidden program counts as done", [&] { return RunHidden(missing, L" /S"); }, 1, false, nullptr, {}, {}},
+        {"COM library counts as done", [&] { return RegisterComServer(folder / L"drawthumb.dll"); }, 1, false,
+         nullptr, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        ScriptedAnswerer answerer;
+        EXPECT_EQ(c.run(), c.result);
+        const std::vector<TipRequest> requests = answerer.Requests();
+        if (c.message) {
+            ASSERT_EQ(requests.size(), 1u);
+            EXPECT_EQ(requests[0].kind, kTipNotice);
+            EXPECT_EQ(requests[0].text, message);
+            EXPECT_EQ(requests[0].owner, c.messageOwner);
+        } else {
+            EXPECT_TRUE(requests.empty());
+        }
+        EXPECT_EQ(progress.Drain(), c.toW);
+        EXPECT_EQ(owner.Drain(), c.toO);
+    }
+    EXPECT_TRUE(ReadJournal(journalPath).empty()) << "nothing may have been started";
+}
+
+TEST(ProgramRunners, CommandLinesBeyondTheBufferAreNeverStarted) {
+    SessionScope session;
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    PostedMessages progress;
+    ScriptedAnswerer answerer;
+    const std::wstring program = medium.Place(L"files", L"kvninst_x64.exe");
+    const std::wstring configurator = medium.Place(L"files", L"SetupWriter.exe");
+    const std::wstring quoted = L"\"" + program + L"\"";
+    // Arguments that make the command line exactly n characters long.
+    auto padTo = [&](size_t n) { return L" /D=" + std::wstring(n - quoted.size() - 4, L'x'); };
+
+    // A library whose regsvr32 line is 260 characters long.
+    const std::wstring library = medium.folder / std::wstring(260 - 14 - medium.folder.Path().size() - 1, L'l');
+    medium.folder.Write(library.substr(medium.folder.Path().size() + 1), "not a library");
+    ASSERT_EQ(RegisterCommandLine(library).size(), 260u);
+
+    session->targetFolder = L"C:\\T";
+    const std::wstring fits = ConfiguratorCommandLine(configurator, *session);
+
+    struct Case {
+        const char* id;
+        std::function<int()> run;
+        int result;
+        std::vector<UINT> posted;
+    };
+    const Case cases[] = {
+        {"259 characters start", [&] { return RunWithArguments(program, padTo(259), progress.Window(), nullptr); }, 1,
+         {WM_PACKAGE_BEGIN, WM_PACKAGE_END}},
+        {"260 characters do not", [&] { return RunWithArguments(program, padTo(260), progress.Window(), nullptr); },
+         0, {WM_PACKAGE_BEGIN}},
+        {"hidden program, 260 characters", [&] { return RunHidden(program, padTo(260)); }, 0, {}},
+        {"regsvr32 line of 260 characters", [&] { return RegisterComServer(library); }, 0, {}},
+        {"configurator line of 1024 characters",
+         [&] {
+             session->productName = std::wstring(1024 - fits.size(), L'p');
+             return RunConfigurator(configurator, nullptr);
+         },
+         0, {}},
+        {"configurator line of 1023 characters",
+         [&] {
+             session->productName = std::wstring(1023 - fits.size(), L'p');
+             return RunConfigurator(configurator, nullptr);
+         },
+         1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const size_t before = ReadJournal(medium.journal).size();
+        EXPECT_EQ(c.run(), c.result);
+        EXPECT_EQ(ReadJournal(medium.journal).size(), before + (c.result == 1 ? 1 : 0));
+        EXPECT_EQ(progress.Drain(), c.posted);
+    }
+    EXPECT_TRUE(answerer.Requests().empty()) << "a refused command line shows nothing";
+}
+
+TEST(RegisterComServer, RunsTheSystemRegsvr32WithTheCommandLineAsWritten) {
+    TempFolder folder(L"korv com");
+    const std::wstring journalPath = folder / L"journal.txt";
+    JournalVariable journal(journalPath);
+    const std::wstring library = folder / L"draw thumb.dll";
+    ASSERT_TRUE(CopyFileW((korv::test::ModuleFolder() + L"\\comprobe.dll").c_str(), library.c_str(), FALSE));
+
+    // A regsvr32.exe in the current folder would be found before the system
+    // one by a plain program search.
+    ASSERT_TRUE(PlaceFakePackage(folder / L"regsvr32.exe"));
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    const int result = RegisterComServer(library);
+    SetCurrentDirectoryW(previous);
+
+    EXPECT_EQ(result, 1);
+    const std::vector<JournalEntry> entries = ReadJournal(journalPath);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, L"comprobe.dll") << "the planted regsvr32.exe ran";
+    EXPECT_EQ(entries[0].commandLine, L"regsvr32 \"" + library + L"\" -s");
+}
