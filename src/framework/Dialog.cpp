@@ -62,11 +62,12 @@ bool CDialog::CreateFromTemplate(HWND parent) {
                                      &CDialog::DialogProcStub, 0);
     }
     if (created == nullptr) {
-        if (GetSafeHwnd() == nullptr) {
-            std::wstring text = L"fw: no dialog template " + std::to_wstring(templateId_) +
-                                L" in the resource module, or a control class of it is not registered\n";
-            OutputDebugStringW(text.c_str());
-        }
+        // Usually a template id that the resource module lacks (error 1812),
+        // a control class nobody registered, or no display at all.
+        std::wstring text = L"fw: dialog " + std::to_wstring(templateId_) +
+                            L" could not be created from the resource module, error " +
+                            std::to_wstring(GetLastError()) + L"\n";
+        OutputDebugStringW(text.c_str());
         return false;
     }
     ownsWindow_ = true;

@@ -196,3 +196,203 @@ TEST_F(ModalDialog, PreTranslateMessageSwallowsAKeyBeforeTheDialogManagerSeesIt)
     EXPECT_TRUE(stillOpenAfterEscape) << "Escape must not have cancelled the dialog";
     EXPECT_EQ(dialog.swallowedFor, edit) << "the dialog's filter sees the messages of its controls";
 }
+
+namespace {
+
+constexpr UINT WM_APP_LOOK = WM_APP + 60;
+
+// Moves the focus itself in OnInitDialog and reports the focus once the
+// dialog manager has acted on OnInitDialog's value (the first message of
+// the loop, before the dialog is shown).
+class FocusDialog : public fw::CDialog {
+public:
+    FocusDialog(bool result) : CDialog(IDD_TEST), result_(result) {}
+    int focusId = 0;
+
+    const fw::MessageMap& GetMessageMap() const override {
+        static const fw::MessageMap map(CDialog::GetMessageMap(), {
+            fw::on::Message(WM_APP_LOOK, &FocusDialog::OnLook),
+        });
+        return map;
+    }
+
+protected:
+    bool OnInitDialog() override {
+        CDialog::OnInitDialog();
+        ::SetFocus(GetDlgItem(IDC_RANGE_3));
+        PostMessage(WM_APP_LOOK);
+        return result_;
+    }
+
+private:
+    LRESULT OnLook(WPARAM, LPARAM) {
+        focusId = ::GetDlgCtrlID(GetFocus());
+        EndDialog(IDOK);
+        return 0;
+    }
+    bool result_;
+};
+
+}  // namespace
+
+TEST_F(ModalDialog, OnInitDialogFalseKeepsTheFocusItsHandlerChose) {
+    struct Case {
+        const char* id;
+        bool result;
+        int expectedFocus;
+    };
+    const Case cases[] = {
+        {"true: the dialog manager focuses the first control", true, IDC_EDIT},
+        {"false: the handler's choice stands", false, IDC_RANGE_3},
+    };
+    for (const Case& c : cases) {
+        FocusDialog dialog(c.result);
+        EXPECT_EQ(dialog.DoModal(), IDOK) << c.id;
+        EXPECT_EQ(dialog.focusId, c.expectedFocus) << c.id;
+    }
+}
+
+namespace {
+
+constexpr UINT WM_APP_FILTERED = WM_APP + 50;
+constexpr UINT WM_APP_PASSED = WM_APP + 51;
+
+// A modeless window like the pictures behind pages: it lives beside a modal
+// dialog and is served by that dialog's loop.
+class ModelessDialog : public fw::CDialog {
+public:
+    std::vector<std::string> events;
+
+    bool PreTranslateMessage(MSG& msg) override {
+        if (msg.message == WM_APP_FILTERED) {
+            events.push_back("filtered");
+            return true;
+        }
+        return false;
+    }
+    const fw::MessageMap& GetMessageMap() const override {
+        static const fw::MessageMap map(CDialog::GetMessageMap(), {
+            fw::on::Message(WM_APP_FILTERED, &ModelessDialog::OnFiltered),
+            fw::on::Message(WM_APP_PASSED, &ModelessDialog::OnPassed),
+        });
+        return map;
+    }
+
+protected:
+    void OnCancel() override {
+        events.push_back("cancel");
+        CDialog::OnCancel();
+    }
+
+private:
+    LRESULT OnFiltered(WPARAM, LPARAM) {
+        events.push_back("handler of the filtered message");
+        return 0;
+    }
+    LRESULT OnPassed(WPARAM, LPARAM) {
+        events.push_back("passed");
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST_F(ModalDialog, ModelessDialogIsServedByTheLoopOfAModalOne) {
+    ModelessDialog modeless;
+    ASSERT_TRUE(modeless.Create(IDD_TEST));
+    modeless.ShowWindow(SW_SHOWNA);
+    bool visibleBeforeEscape = false;
+    EndingDialog modal(EndingDialog::ByItsSteps, 0,
+                       {
+                           [&](ScriptedDialog&) {
+                               modeless.PostMessage(WM_APP_FILTERED);
+                               modeless.PostMessage(WM_APP_PASSED);
+                           },
+                           [&](ScriptedDialog&) {
+                               visibleBeforeEscape = modeless.IsWindowVisible();
+                               fwtest::PostKey(modeless.GetDlgItem(IDC_EDIT), VK_ESCAPE);
+                           },
+                           [](ScriptedDialog& d) { d.EndDialog(IDOK); },
+                       });
+    EXPECT_EQ(modal.DoModal(), IDOK);
+    EXPECT_EQ(modeless.events, (std::vector<std::string>{"filtered", "passed", "cancel"}));
+    EXPECT_TRUE(visibleBeforeEscape);
+    EXPECT_FALSE(modeless.IsWindowVisible()) << "a modeless dialog's EndDialog hides it";
+    EXPECT_NE(modeless.GetSafeHwnd(), nullptr) << "and leaves it to its owner to destroy";
+}
+
+namespace {
+
+// Asks itself for the colours of its surface, a label and the edit box once
+// it is open, with the background the test chose.
+class BackgroundDialog : public fw::CDialogEx {
+public:
+    enum Background { None, Colour, Brush };
+    BackgroundDialog(Background background, HBRUSH brush) : CDialogEx(IDD_TEST), background_(background), brush_(brush) {}
+
+    HBRUSH surface = nullptr;
+    HBRUSH label = nullptr;
+    HBRUSH edit = nullptr;
+    int labelBkMode = 0;
+
+    const fw::MessageMap& GetMessageMap() const override {
+        static const fw::MessageMap map(CDialogEx::GetMessageMap(), {
+            fw::on::Message(WM_APP_LOOK, &BackgroundDialog::OnLook),
+        });
+        return map;
+    }
+
+protected:
+    bool OnInitDialog() override {
+        CDialogEx::OnInitDialog();
+        if (background_ == Colour) {
+            SetBackgroundColor(RGB(200, 100, 50));
+        } else if (background_ == Brush) {
+            SetBackgroundBrush(brush_);
+        }
+        PostMessage(WM_APP_LOOK);
+        return true;
+    }
+
+private:
+    HBRUSH Ask(UINT message, HDC dc, int id) {
+        HWND control = id != 0 ? GetDlgItem(id) : GetSafeHwnd();
+        return reinterpret_cast<HBRUSH>(
+            SendMessage(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    }
+    LRESULT OnLook(WPARAM, LPARAM) {
+        fw::ClientDC dc(GetSafeHwnd());
+        surface = Ask(WM_CTLCOLORDLG, dc, 0);
+        edit = Ask(WM_CTLCOLOREDIT, dc, IDC_EDIT);
+        SetBkMode(dc, OPAQUE);
+        label = Ask(WM_CTLCOLORSTATIC, dc, IDC_PLAIN_LABEL);
+        labelBkMode = GetBkMode(dc);
+        EndDialog(IDOK);
+        return 0;
+    }
+
+    Background background_;
+    HBRUSH brush_;
+};
+
+}  // namespace
+
+TEST_F(ModalDialog, ExtendedDialogUsesItsBackgroundForItsSurfaceAndLabels) {
+    fw::UniqueBrush callers(CreateSolidBrush(RGB(1, 200, 3)));
+    BackgroundDialog none(BackgroundDialog::None, nullptr);
+    ASSERT_EQ(none.DoModal(), IDOK);
+    HBRUSH systemSurface = none.surface;
+    EXPECT_NE(systemSurface, nullptr) << "without a background the dialog manager answers";
+
+    BackgroundDialog colour(BackgroundDialog::Colour, nullptr);
+    ASSERT_EQ(colour.DoModal(), IDOK);
+    EXPECT_NE(colour.surface, systemSurface) << "own colour";
+    EXPECT_EQ(colour.label, colour.surface) << "own colour";
+    EXPECT_EQ(colour.labelBkMode, TRANSPARENT) << "own colour";
+    EXPECT_NE(colour.edit, colour.surface) << "edit boxes keep their own colours";
+
+    BackgroundDialog brush(BackgroundDialog::Brush, callers.Get());
+    ASSERT_EQ(brush.DoModal(), IDOK);
+    EXPECT_EQ(brush.surface, callers.Get()) << "caller's brush";
+    EXPECT_EQ(brush.label, callers.Get()) << "caller's brush";
+}

@@ -297,3 +297,39 @@ TEST_F(MessageMapTest, NotificationsReachTheControlsOwnClassBeforeTheDialog) {
         EXPECT_EQ(seen[i], cases[i].expected) << cases[i].id;
     }
 }
+
+namespace {
+
+constexpr UINT WM_APP_THROW = WM_APP + 30;
+constexpr UINT WM_APP_ANSWER = WM_APP + 31;
+
+class ThrowingWindow : public fw::CWnd {
+public:
+    const fw::MessageMap& GetMessageMap() const override {
+        static const fw::MessageMap map(CWnd::GetMessageMap(), {
+            fw::on::Message(WM_APP_THROW, &ThrowingWindow::OnThrow),
+            fw::on::Message(WM_APP_ANSWER, &ThrowingWindow::OnAnswer),
+        });
+        return map;
+    }
+
+private:
+    LRESULT OnThrow(WPARAM, LPARAM) { throw std::runtime_error("handler failure"); }
+    LRESULT OnAnswer(WPARAM, LPARAM) { return 7; }
+};
+
+}  // namespace
+
+TEST(WindowProcedure, HandlerExceptionStaysInTheThunkAndUnmappedMessagesGetTheDefault) {
+    ThrowingWindow window;
+    ASSERT_TRUE(window.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(window.SendMessage(WM_APP_THROW), 0);
+    EXPECT_EQ(window.SendMessage(WM_APP_ANSWER), 7) << "the window still works after a throwing handler";
+    window.SetWindowText(L"kept by the default procedure");
+    EXPECT_EQ(window.GetWindowText(), L"kept by the default procedure");
+    HWND hwnd = window.GetSafeHwnd();
+    EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), &window);
+    window.DestroyWindow();
+    EXPECT_EQ(window.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), nullptr);
+}
