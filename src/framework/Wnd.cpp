@@ -19,6 +19,16 @@ std::unordered_map<HWND, CWnd*> g_windows;
 // The object that the window being created on this thread belongs to.
 thread_local CWnd* t_creating = nullptr;
 
+// The messages being handled on this thread, innermost first, for Default().
+// They live on the stack, not in the objects: a handler may destroy its
+// window and with it an object that deletes itself.
+struct MessageFrame {
+    const CWnd* wnd;
+    MessageArgs args;
+    MessageFrame* outer;
+};
+thread_local MessageFrame* t_frames = nullptr;
+
 const wchar_t kDefaultClass[] = L"fw.Window";
 
 const wchar_t* DefaultClassName() {
@@ -239,8 +249,8 @@ LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT CWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MessageArgs outer = current_;
-    current_ = MessageArgs{message, wParam, lParam};
+    MessageFrame frame{this, MessageArgs{message, wParam, lParam}, t_frames};
+    t_frames = &frame;
     LRESULT result = 0;
     try {
         result = WindowProc(message, wParam, lParam);
@@ -249,7 +259,9 @@ LRESULT CWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     } catch (...) {
         ReportHandlerFailure("unknown exception");
     }
-    current_ = outer;
+    t_frames = frame.outer;
+    // Until WM_NCDESTROY the window keeps its object alive; after any other
+    // message `this` may be gone already and is not touched.
     if (message == WM_NCDESTROY) {
         OnFinalMessage();  // may delete this
     }
@@ -287,7 +299,14 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return ::DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-LRESULT CWnd::Default() { return DefWindowProc(current_.message, current_.wParam, current_.lParam); }
+LRESULT CWnd::Default() {
+    for (const MessageFrame* frame = t_frames; frame != nullptr; frame = frame->outer) {
+        if (frame->wnd == this) {
+            return DefWindowProc(frame->args.message, frame->args.wParam, frame->args.lParam);
+        }
+    }
+    return 0;  // called outside a handler of this window: nothing to default
+}
 
 bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {

@@ -148,7 +148,6 @@ private:
 
     HWND hwnd_ = nullptr;
     WNDPROC previousProc_ = nullptr;  // set while this object routes the window's messages
-    MessageArgs current_{};           // the message whose handler is running
 };
 
 }  // namespace fw

@@ -333,3 +333,44 @@ TEST(WindowProcedure, HandlerExceptionStaysInTheThunkAndUnmappedMessagesGetTheDe
     EXPECT_EQ(window.GetSafeHwnd(), nullptr);
     EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), nullptr);
 }
+
+namespace {
+
+constexpr UINT WM_APP_CLOSE = WM_APP + 32;
+
+// A window object that goes with its window, closed from its own handler.
+class SelfDeletingWindow : public fw::CWnd {
+public:
+    explicit SelfDeletingWindow(int& deletions) : deletions_(deletions) {}
+    ~SelfDeletingWindow() override { ++deletions_; }
+
+    const fw::MessageMap& GetMessageMap() const override {
+        static const fw::MessageMap map(CWnd::GetMessageMap(), {
+            fw::on::Message(WM_APP_CLOSE, &SelfDeletingWindow::OnClose),
+        });
+        return map;
+    }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+
+private:
+    LRESULT OnClose(WPARAM, LPARAM) {
+        DestroyWindow();
+        return 3;  // nothing of the object may be used from here on
+    }
+    int& deletions_;
+};
+
+}  // namespace
+
+TEST(WindowProcedure, WindowObjectDestroyedFromItsOwnHandlerIsDeletedOnce) {
+    int deletions = 0;
+    auto* window = new SelfDeletingWindow(deletions);
+    ASSERT_TRUE(window->CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    HWND hwnd = window->GetSafeHwnd();
+    EXPECT_EQ(SendMessageW(hwnd, WM_APP_CLOSE, 0, 0), 3);
+    EXPECT_EQ(deletions, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(fw::CWnd::FromHandlePermanent(hwnd), nullptr);
+}

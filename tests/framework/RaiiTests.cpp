@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <string>
 
 #include "framework/Framework.h"
@@ -89,4 +91,31 @@ TEST(Raii, RegKeyReadsBackWhatItWroteAndRefusesMissingOrMistypedValues) {
     EXPECT_EQ(missing.LastError(), ERROR_FILE_NOT_FOUND);
     key.Close();
     RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+}
+
+TEST(Raii, ComPtrCountsItsReferencesAndQueriesOtherInterfaces) {
+    fw::ComInit com;
+    ASSERT_TRUE(com.Succeeded());
+    fw::ComPtr<IShellLinkW> link;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(link.Receive())), S_OK);
+    auto count = [&] {
+        link->AddRef();
+        return link->Release();
+    };
+    ULONG alone = count();
+    {
+        fw::ComPtr<IShellLinkW> copy = link;
+        EXPECT_EQ(count(), alone + 1) << "a copy holds a reference of its own";
+        fw::ComPtr<IShellLinkW> moved = std::move(copy);
+        EXPECT_EQ(count(), alone + 1) << "a move passes the reference on";
+        EXPECT_FALSE(copy);
+    }
+    EXPECT_EQ(count(), alone) << "both let go at scope end";
+
+    fw::ComPtr<IPersistFile> file;
+    EXPECT_EQ(link.As(file), S_OK);
+    EXPECT_TRUE(file);
+    fw::ComPtr<IShellFolder> wrong;
+    EXPECT_NE(link.As(wrong), S_OK);
+    EXPECT_FALSE(wrong);
 }
