@@ -19,9 +19,11 @@ void DetectOs64Bit() {
 }
 
 std::wstring ReadWindowsVersionValue(const wchar_t* valueName) {
+    // Windows keeps this key shared by both registry views, so it is opened
+    // without choosing one (a view flag would find an empty copy under Wine).
     ScopedKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0,
-                      KEY_READ | kRegistryView, key.Receive()) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion", 0, KEY_READ,
+                      key.Receive()) != ERROR_SUCCESS) {
         return {};
     }
     // A buffer of 4098 bytes, one character more than the largest read, so

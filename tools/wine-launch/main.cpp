@@ -4,34 +4,41 @@
 //
 //   wine wine-launch.exe PROGRAM [ARGUMENTS...]
 //
-// Everything after the launcher's own name is passed on unchanged as the
-// program's command line, quotes included. Prints "exit code: N" on standard
-// output and exits with N as well (the shell then sees N modulo 256).
+// The program's command line is its path in quotes followed by the other
+// arguments exactly as the caller wrote them, joined by single blanks. Wine
+// escapes quotes when it turns a Linux argument list into a Windows command
+// line; the launcher undoes that, so a shell script can hand a program words
+// like  TARGETDIR="D:\My Apps\"  unchanged. Prints "exit code: N" on
+// standard output and exits with N as well (the shell sees N modulo 256).
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 
 namespace {
 
-// The command line without the launcher's own first word.
-std::wstring RestOfCommandLine() {
-    const wchar_t* line = GetCommandLineW();
-    if (*line == L'"') {
-        ++line;
-        while (*line != L'\0' && *line != L'"') ++line;
-        if (*line == L'"') ++line;
-    } else {
-        while (*line != L'\0' && *line != L' ' && *line != L'\t') ++line;
+// The caller's arguments as they were before Wine quoted them, joined raw.
+std::wstring ProgramCommandLine() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring command;
+    if (args != nullptr && count >= 2) {
+        command = L"\"" + std::wstring(args[1]) + L"\"";
+        for (int i = 2; i < count; ++i) {
+            command += L" ";
+            command += args[i];
+        }
     }
-    while (*line == L' ' || *line == L'\t') ++line;
-    return line;
+    LocalFree(args);
+    return command;
 }
 
 }  // namespace
 
 int wmain() {
-    std::wstring command = RestOfCommandLine();
+    std::wstring command = ProgramCommandLine();
     if (command.empty()) {
         fwprintf(stderr, L"usage: wine-launch PROGRAM [ARGUMENTS...]\n");
         return 2;

@@ -1,0 +1,91 @@
+#include "app/KorvInstallerApp.h"
+
+#include <commctrl.h>
+// gdiplus.h expects min/max from windows.h, which NOMINMAX removes.
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include "app/ExitCodes.h"
+#include "app/InstallSession.h"
+#include "app/LocalText.h"
+#include "app/Startup.h"
+#include "framework/ResourceModule.h"
+
+namespace korv {
+
+namespace {
+
+// Without its resource library the program has no window to show and no
+// text to show in one: a plain system message says which file is missing.
+void ReportMissingResourceLibrary() {
+    std::wstring text = L"The setup program cannot start: its resource library\n\n" + ResourceLibraryPath() +
+                        L"\n\nis missing or cannot be loaded. Copy the whole installation medium again.";
+    MessageBoxW(nullptr, text.c_str(), L"Korvanix 2024 Setup", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+}  // namespace
+
+CKorvInstallerApp::CKorvInstallerApp() {
+    SetRestartSupport(kRestartSupport);
+}
+
+bool CKorvInstallerApp::StartGdiplus() {
+    Gdiplus::GdiplusStartupInput input;  // version 1, no debug callback, background thread, external codecs
+    return Gdiplus::GdiplusStartup(&gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+}
+
+bool CKorvInstallerApp::InitInstance() {
+    // The rich-edit library (from the system folder only: the process runs
+    // with administrator rights) and the common controls.
+    LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
+    InitCommonControlsEx(&controls);
+    fw::CWinApp::InitInstance();
+
+    previousResourceModule = fw::GetResourceModule();
+    InstallSession& session = Session();
+    session.resourceModule = LoadResourceLibrary();
+    if (session.resourceModule == nullptr) {
+        ReportMissingResourceLibrary();
+        SetExitCode(kExitFatal);
+        return false;
+    }
+    fw::SetResourceModule(session.resourceModule);
+
+    // Controls that need COM (the information page's browser) set it up
+    // around their own use.
+    StartGdiplus();
+
+    // The hidden main background window that owns every page comes with the
+    // skinned window toolkit (issue #4); until then pages and messages have
+    // no owner window.
+
+    wchar_t programPath[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, programPath, MAX_PATH);
+    Startup startup;
+    SetExitCode(startup.Run(programPath, GetCommandLineW()));
+    commandArgs = startup.Args();
+    return false;
+}
+
+int CKorvInstallerApp::ExitInstance() {
+    InstallSession& session = Session();
+    if (session.msiModule != nullptr) {
+        FreeLibrary(session.msiModule);
+        session.msiModule = nullptr;
+    }
+    if (gdiplusToken != 0) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+        gdiplusToken = 0;
+    }
+    if (previousResourceModule != nullptr) {
+        fw::SetResourceModule(previousResourceModule);
+    }
+    return fw::CWinApp::ExitInstance();
+}
+
+}  // namespace korv
