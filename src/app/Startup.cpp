@@ -158,7 +158,8 @@ int Startup::AskAndUninstall(const std::wstring& question) {
 
 int Startup::RunMode() {
     InstallSession& s = Session();
-    switch (DecideRunMode(args_, s.installed)) {
+    chosenMode_ = DecideRunMode(args_, s.installed);
+    switch (*chosenMode_) {
     case RunMode::UnattendedUninstall: {
         auto target = args_.find(L"TARGETDIR");
         if (target != args_.end()) {

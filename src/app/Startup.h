@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "app/CommandLine.h"
@@ -24,6 +25,9 @@ public:
 
     const CommandArgs& Args() const { return args_; }
 
+    // The run mode the sequence chose; empty when it ended before choosing.
+    std::optional<korv::RunMode> ChosenMode() const { return chosenMode_; }
+
 private:
     int RunChecksAndMode(const std::wstring& programPath);
     int RunMode();
@@ -31,6 +35,7 @@ private:
     void CloseMutex();
 
     CommandArgs args_;
+    std::optional<korv::RunMode> chosenMode_;
     HANDLE mutex_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "app/ExitCodes.h"
 #include "app/InstallSession.h"
@@ -36,6 +37,7 @@ void RegisterCopy(const std::wstring& keyName, const wchar_t* platform, const st
 struct RunOutcome {
     int exitCode;
     std::vector<TipRequest> messages;
+    std::optional<RunMode> mode;
 };
 
 RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, std::deque<TipAnswer> answers = {}) {
@@ -43,7 +45,7 @@ RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, s
     test::ScriptedAnswerer answerer(std::move(answers));
     Startup startup;
     int exitCode = startup.Run(medium / L"Setup.exe", L"\"" + (medium / L"Setup.exe") + L"\" " + arguments);
-    RunOutcome run{exitCode, answerer.Requests()};
+    RunOutcome run{exitCode, answerer.Requests(), startup.ChosenMode()};
     Session().Reset();
     return run;
 }
@@ -202,6 +204,36 @@ TEST(Startup, ConflictingCopiesAreOfferedForUninstall) {
             EXPECT_EQ(run.messages[1].text, L"Failed to uninstall!") << c.id;
         }
         EXPECT_TRUE(MutexIsFree()) << c.id;
+    }
+}
+
+TEST(Startup, PassedChecksLeadToTheRunModeOfInstalledStateAndWords) {
+    struct Case {
+        const char* id;
+        bool registered;
+        std::wstring words;
+        RunMode mode;
+    };
+    const Case cases[] = {
+        {"nothing installed", false, L"", RunMode::InteractiveInstall},
+        {"same edition installed", true, L"", RunMode::Maintenance},
+        {"quiet=0 stays interactive", true, L"quiet=0 TARGETDIR=D:\\X", RunMode::Maintenance},
+    };
+    // The unattended modes run a real install or uninstall; their whole runs
+    // are tested with the engine. The wizard's sequences show pages: once they
+    // exist, these runs answer them.
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        RegisterSupportedMachine();
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", "[SETUP]\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+        TempFolder installed(L"installed");
+        if (c.registered) {
+            RegisterCopy(L"Korvanix2024_en_us", L"x64", installed.Path());
+        }
+        RunOutcome run = RunStartup(medium, c.words);
+        ASSERT_TRUE(run.mode.has_value()) << c.id;
+        EXPECT_EQ(*run.mode, c.mode) << c.id;
     }
 }
 
