@@ -276,12 +276,25 @@ TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
 
-    // Cancel gives up.
+    // Cancel gives up, and a whole start-up run then ends as declined,
+    // without its mutex.
     ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process));
     {
         test::ScriptedAnswerer cancel({{kTipCancel, kChoiceCancel}});
         EXPECT_FALSE(WaitForProductToClose());
+    }
+    {
+        RegistrySandbox sandbox;
+        RegisterSupportedMachine();
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", "[SETUP]\r\n");
+        RunOutcome run = RunStartup(medium, L"", {{kTipCancel, kChoiceCancel}});
+        EXPECT_EQ(run.exitCode, kExitUserDeclined);
+        ASSERT_EQ(run.messages.size(), 1u);
+        EXPECT_TRUE(run.messages[0].retryMode);
+        EXPECT_FALSE(run.mode.has_value());
+        EXPECT_TRUE(MutexIsFree());
     }
     EXPECT_TRUE(TerminateProcesses(L"KORV.EXE")) << "ending ignores letter case";
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
