@@ -8,16 +8,6 @@
 
 namespace korv {
 
-// Replaced by the install engine II issue (#6): uninstall and rollback.
-int UninstallProduct() {
-    return 0;
-}
-
-// Replaced by the install engine II issue (#6): the unattended install.
-int RunUnattendedInstall() {
-    return 0;
-}
-
 // Replaced by the wizard sequencing work (welcome, feature, progress and
 // finish pages; not filed yet).
 int RunInstallSequence() {

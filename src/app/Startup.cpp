@@ -18,6 +18,27 @@ const wchar_t kText2014[] =
     L"You are trying to uninstall Korvanix. Once the operation is determined to be irreversible, please save the "
     L"data properly. Are you sure to uninstall Korvanix?";
 
+// NUM as a decimal number (an optional sign and digits that fit an int).
+bool ParseNum(const std::wstring& text, int& value) {
+    size_t digits = (!text.empty() && (text[0] == L'-' || text[0] == L'+')) ? 1 : 0;
+    if (digits == text.size() || text.find_first_not_of(L"0123456789", digits) != std::wstring::npos) {
+        return false;
+    }
+    long long number = 0;
+    for (size_t i = digits; i < text.size(); ++i) {
+        number = number * 10 + (text[i] - L'0');
+        if (number > 2147483648LL) {
+            return false;
+        }
+    }
+    number = text[0] == L'-' ? -number : number;
+    if (number > 2147483647LL) {
+        return false;
+    }
+    value = static_cast<int>(number);
+    return true;
+}
+
 void Notice(int id, const wchar_t* fallback) {
     ShowTipMessage(kTipNotice, LoadText(id, fallback).c_str());
 }
@@ -53,6 +74,11 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     if (IsUnattended(args_)) {
         auto target = args_.find(L"TARGETDIR");
         if (target != args_.end() && !IsUsableTargetDir(CleanTargetDir(target->second))) {
+            return kExitBadCommandLine;
+        }
+        auto num = args_.find(L"NUM");
+        int value = 0;
+        if (num != args_.end() && !ParseNum(num->second, value)) {
             return kExitBadCommandLine;
         }
     }
@@ -167,8 +193,19 @@ int Startup::RunMode() {
         }
         return UninstallProduct() == 1 ? kExitSuccess : kExitFatal;
     }
-    case RunMode::UnattendedInstall:
+    case RunMode::UnattendedInstall: {
+        // The unattended install works with the folder and number of the
+        // command line; it records the folder in the setup record itself.
+        auto target = args_.find(L"TARGETDIR");
+        if (target != args_.end()) {
+            s.targetFolder = CleanTargetDir(target->second);
+        }
+        auto num = args_.find(L"NUM");
+        if (num != args_.end()) {
+            ParseNum(num->second, s.numValue);
+        }
         return RunUnattendedInstall() == 1 ? kExitSuccess : kExitFatal;
+    }
     case RunMode::Maintenance:
         return RunMaintenanceSequence();
     case RunMode::InteractiveInstall: {

@@ -1,0 +1,116 @@
+#include "engine/InstallJob.h"
+
+#include "app/InstallSession.h"
+#include "app/LocalText.h"
+#include "app/TipMessage.h"
+#include "config/InstalledRecords.h"
+#include "engine/FileOperations.h"
+#include "engine/MsiInstaller.h"
+#include "engine/PackageRunner.h"
+#include "engine/ProductRegistration.h"
+#include "engine/ProgressMessages.h"
+#include "resource.h"
+
+namespace korv {
+
+namespace {
+
+// Runs one step; false when it failed (what that means is the step's
+// onFailure). Steps whose result is never used report true.
+bool ApplyStep(const InstallStep& step, HWND page) {
+    switch (step.kind) {
+    case StepKind::kPostMessage:
+        if (page != nullptr) {
+            PostMessageW(page, step.message, 0, 0);
+        }
+        return true;
+    case StepKind::kSetStage:
+        Session().installStage = step.stage;
+        return true;
+    case StepKind::kWriteSetupRecord:
+        WriteSetupRecord();
+        return true;
+    case StepKind::kPrerequisite:
+        return RunPrerequisite(step.path, page) == 1;
+    case StepKind::kProductPackage:
+        return RunProductPackage(step.path, page, page) == 1;
+    case StepKind::kProgramWithArguments:
+        // No progress window: this run does not move the page's bar.
+        return RunWithArguments(step.path, step.arguments, nullptr, page) == 1;
+    case StepKind::kMsiPackage:
+        return InstallMsiPackage(step.path, page) == 1;
+    case StepKind::kMsiWithProperties:
+        return InstallMsiPackageWithProperties(step.path, step.arguments, page) == 1;
+    case StepKind::kDeleteFile:
+        DeleteFileW(step.path.c_str());
+        return true;
+    case StepKind::kCopyFile:
+        CopyFileW(step.path.c_str(), step.destination.c_str(), FALSE);
+        return true;
+    case StepKind::kWriteIniValue:
+        // Only into the installed copy's own file: writing a profile value
+        // would otherwise create a Setup.ini that holds nothing else.
+        if (GetFileAttributesW(step.path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            WritePrivateProfileStringW(step.section.c_str(), step.key.c_str(), step.value.c_str(),
+                                       step.path.c_str());
+        }
+        return true;
+    case StepKind::kCreateFolderTree:
+        return CreateFolderTree(step.path) == 1;
+    case StepKind::kRegisterComServer:
+        return RegisterComServer(step.path) == 1;
+    case StepKind::kRunHidden:
+        return RunHidden(step.path, step.arguments) == 1;
+    case StepKind::kConfigurator:
+        return RunConfigurator(step.path, page) == 1;
+    case StepKind::kProductRegistration:
+        WriteProductRegistration(nullptr);
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::wstring InstallFailureText(const std::wstring& name) {
+    return name + L" " + LoadText(IDS_INSTALL_FAILED, L"Failed to install,Please reinstall!");
+}
+
+std::wstring RegisterFailureText(const std::wstring& name) {
+    return name + L"," + LoadText(IDS_REGISTER_FAILED, L"Failed to Register,Please reinstall!");
+}
+
+void ReportInstallFailure(const std::wstring& name, HWND owner) {
+    ShowTipMessage(kTipNotice, InstallFailureText(name).c_str(), owner);
+}
+
+void ReportRegisterFailure(const std::wstring& name, HWND owner) {
+    ShowTipMessage(kTipQuestion, RegisterFailureText(name).c_str(), owner);
+}
+
+bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report) {
+    for (const InstallStep& step : steps) {
+        if (ApplyStep(step, page) || step.onFailure == OnFailure::kIgnore) {
+            continue;
+        }
+        if (report == FailureReport::kToPage) {
+            if (step.onFailure == OnFailure::kRegisterFail) {
+                ReportRegisterFailure(step.failureName, page);
+            } else {
+                ReportInstallFailure(step.failureName, page);
+            }
+            if (page != nullptr) {
+                PostMessageW(page, WM_INSTALL_FAILED, 0, 0);
+            }
+        }
+        return false;
+    }
+    return true;
+}
+
+void RunInstallJob(HWND page) {
+    const InstallFacts facts = InstallFacts::OfThisMachine(Session(), false);
+    ApplyInstallPlan(PlanInstall(Session(), facts), page, FailureReport::kToPage);
+}
+
+}  // namespace korv

@@ -1,0 +1,39 @@
+// The install job: applying a plan of install steps, the job that the
+// copy-progress page runs on its worker thread, and the job's failure
+// messages.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/InstallPlan.h"
+
+namespace korv {
+
+enum class FailureReport {
+    kToPage,  // show the job's failure message owned by the page, then post WM_INSTALL_FAILED
+    kSilent,  // the unattended install: only the runners' own messages appear
+};
+
+// Applies the steps in order until one fails in a way that ends the
+// install. True when none did; the page (may be none) is the progress
+// window and message owner of the steps that take one.
+bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report);
+
+// The install job on the worker thread: plans from Session() and applies,
+// reporting to the page; exactly one of WM_INSTALL_DONE or WM_INSTALL_FAILED
+// is its last message.
+void RunInstallJob(HWND page);
+
+// The file name, a blank and text 2033, as a notice owned by owner.
+void ReportInstallFailure(const std::wstring& name, HWND owner);
+std::wstring InstallFailureText(const std::wstring& name);
+
+// The file name, a comma and text 2017, as a question owned by owner; the
+// answer is not used.
+void ReportRegisterFailure(const std::wstring& name, HWND owner);
+std::wstring RegisterFailureText(const std::wstring& name);
+
+}  // namespace korv

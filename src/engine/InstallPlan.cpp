@@ -1,0 +1,291 @@
+#include "engine/InstallPlan.h"
+
+#include <objbase.h>
+
+#include <iterator>
+
+#include "config/Probes.h"
+#include "engine/ProductData.h"
+#include "engine/ProgressMessages.h"
+#include "engine/ShellFolders.h"
+#include "framework/Com.h"
+
+namespace korv {
+
+namespace {
+
+namespace p = product;
+
+// Builds the step list; each helper appends one step.
+class Planner {
+public:
+    explicit Planner(bool unattended) : unattended_(unattended) {}
+
+    std::vector<InstallStep> Take() { return std::move(steps_); }
+
+    // The page hears nothing of an unattended install, and its stage
+    // caption does not exist there.
+    void Post(UINT message) {
+        if (!unattended_) {
+            InstallStep& s = Add(StepKind::kPostMessage, L"");
+            s.message = message;
+        }
+    }
+    void Stage(int stage) {
+        if (!unattended_) {
+            Add(StepKind::kSetStage, L"").stage = stage;
+        }
+    }
+    InstallStep& Add(StepKind kind, const std::wstring& path, OnFailure onFailure = OnFailure::kIgnore,
+                     const std::wstring& failureName = {}) {
+        InstallStep step;
+        step.kind = kind;
+        step.path = path;
+        step.onFailure = onFailure;
+        step.failureName = failureName;
+        steps_.push_back(std::move(step));
+        return steps_.back();
+    }
+    // A runner step whose failure ends the install, named by its file.
+    InstallStep& Must(StepKind kind, const std::wstring& folder, const std::wstring& name) {
+        return Add(kind, folder + name, OnFailure::kFail, name);
+    }
+    void Copy(const std::wstring& from, const std::wstring& to) {
+        Add(StepKind::kCopyFile, from).destination = to;
+    }
+    void WriteIni(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+                  const std::wstring& value) {
+        InstallStep& s = Add(StepKind::kWriteIniValue, file);
+        s.section = section;
+        s.key = key;
+        s.value = value;
+    }
+
+private:
+    bool unattended_;
+    std::vector<InstallStep> steps_;
+};
+
+template <size_t N>
+void PlanRemovals(Planner& plan, const std::wstring& folder, const wchar_t* const (&files)[N]) {
+    for (const wchar_t* file : files) {
+        plan.Add(StepKind::kDeleteFile, folder + file);
+    }
+}
+
+bool EndsWithExe(const std::wstring& item) {
+    // Exactly ".exe": an item "A.EXE" goes to the Windows Installer.
+    return item.size() >= 4 && item.compare(item.size() - 4, 4, L".exe") == 0;
+}
+
+void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
+    for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+void PlanPackageLoop(Planner& plan, const InstallSession& session, const InstallFacts& facts) {
+    const std::wstring files = facts.setupFolder + L"\\files\\";
+    const std::wstring msi = facts.setupFolder + L"\\Msi\\";
+    const std::wstring target = session.targetFolder + L"\\";
+    // The unattended install knows no .NET version the spreadsheet table
+    // would not: it asks for the oldest one that package supports.
+    const std::wstring netFallback = facts.unattended ? L"35" : L"";
+
+    for (const PackageRecord& record : session.packages) {
+        if (record.check == 1) {
+            for (const std::wstring& item : SplitPackageItems(record.package)) {
+                if (EndsWithExe(item)) {
+                    plan.Must(StepKind::kProductPackage, files, item);
+                } else if (item.find(p::kSpreadsheetTableMarker) != std::wstring::npos) {
+                    plan.Add(StepKind::kMsiWithProperties,
+                             msi + SpreadsheetTableItem(item, session.product64Bit, session.office64Bit))
+                        .arguments =
+                        SpreadsheetTableProperties(session.office64Bit, session.dotNetVersion, netFallback);
+                } else {
+                    plan.Add(StepKind::kMsiPackage, msi + item);
+                }
+            }
+        } else if (record.removeFlag && !facts.unattended) {
+            if (record.name == p::kRenderingPackageName) {
+                PlanRemovals(plan, target, p::kRenderingModules);
+            } else if (record.name == p::kIfcPackageName) {
+                PlanRemovals(plan, target, p::kIfcModules);
+            } else if (record.showFlag == 1) {
+                PlanRemovals(plan, target + p::kModelModulesFolder, p::kModelModules);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitPackageItems(const std::wstring& list) {
+    std::vector<std::wstring> items;
+    std::wstring rest = list;
+    while (!rest.empty()) {
+        size_t separator = rest.find(L';');
+        if (separator == std::wstring::npos || separator == 0) {
+            items.push_back(rest);
+            break;
+        }
+        items.push_back(rest.substr(0, separator));
+        rest.erase(0, separator + 1);
+    }
+    return items;
+}
+
+std::wstring SpreadsheetTableItem(const std::wstring& item, int product64Bit, int office64Bit) {
+    std::wstring result = item;
+    if (product64Bit == 0 && office64Bit == 1) {
+        ReplaceAll(result, L"x86", L"x64");
+    } else if (product64Bit == 1 && office64Bit == 0) {
+        ReplaceAll(result, L"x64", L"x86");
+    }
+    return result;
+}
+
+std::wstring SpreadsheetTableProperties(int office64Bit, const std::wstring& dotNetVersion,
+                                        const std::wstring& netFallback) {
+    std::wstring code = DotNetShortCode(dotNetVersion);
+    if (code.empty()) {
+        code = netFallback;
+    }
+    return L"OFFICEBITVER=" + std::to_wstring(office64Bit) + L" NETVER=" + code;
+}
+
+std::wstring MediumFolder(const InstallSession& session) {
+    std::wstring folder = session.setupFolder;
+    if (folder.empty()) {
+        wchar_t module[MAX_PATH * 4] = {};
+        DWORD length = GetModuleFileNameW(nullptr, module, static_cast<DWORD>(std::size(module)));
+        folder.assign(module, length < std::size(module) ? length : 0);
+        size_t slash = folder.find_last_of(L'\\');
+        folder.resize(slash == std::wstring::npos ? 0 : slash);
+    }
+    while (!folder.empty() && folder.back() == L'\\') {
+        folder.pop_back();
+    }
+    return folder;
+}
+
+InstallFacts InstallFacts::OfThisMachine(const InstallSession& session, bool unattended) {
+    InstallFacts facts;
+    facts.unattended = unattended;
+
+    facts.setupFolder = MediumFolder(session);
+
+    if (!CommonProgramFilesFolder(facts.commonFilesFolder)) {
+        facts.commonFilesFolder.clear();
+    }
+
+    fw::ComInit com;
+    CLSID installer = {};
+    facts.windowsInstallerRegistered = SUCCEEDED(CLSIDFromProgID(L"WindowsInstaller.Installer", &installer));
+    return facts;
+}
+
+std::vector<InstallStep> PlanInstall(const InstallSession& session, const InstallFacts& facts) {
+    const bool unattended = facts.unattended;
+    const std::wstring& T = session.targetFolder;
+    const std::wstring msi = facts.setupFolder + L"\\Msi\\";
+    const std::wstring files = facts.setupFolder + L"\\files\\";
+    const bool product64 = session.product64Bit == 1;
+    Planner plan(unattended);
+
+    if (unattended) {
+        plan.Add(StepKind::kWriteSetupRecord, L"");
+    }
+    plan.Post(WM_INSTALL_STARTED);
+
+    // Prerequisites.
+    plan.Stage(kStagePrerequisites);
+    if (!unattended && !facts.windowsInstallerRegistered) {
+        plan.Must(StepKind::kPrerequisite, msi, p::kWindowsInstallerUpdate);
+    }
+    if (!product64) {
+        plan.Must(StepKind::kPrerequisite, msi, p::kRuntimeX86);
+    }
+    if (session.os64Bit == 1) {
+        plan.Must(StepKind::kPrerequisite, msi, p::kRuntimeX64);
+        if (!unattended) {
+            plan.Must(StepKind::kPrerequisite, msi, p::kRuntime2010X64);
+        }
+    }
+    if (product64) {
+        plan.Must(StepKind::kMsiPackage, msi, p::kXmlParserX64);
+    } else if (unattended) {
+        plan.Must(StepKind::kMsiPackage, msi, p::kXmlParser);
+    } else {
+        plan.Add(StepKind::kMsiPackage, msi + p::kXmlParser);
+    }
+
+    // The product and its optional packages.
+    plan.Stage(kStageProductPackages);
+    for (const wchar_t* package : p::kProductPackages) {
+        plan.Must(StepKind::kProductPackage, files, package);
+    }
+    PlanPackageLoop(plan, session, facts);
+    plan.Must(StepKind::kProductPackage, files, p::kHelpPackage);
+    plan.Must(StepKind::kProductPackage, files, p::kEncryptionPackage);
+
+    // The collaboration system takes the folder unquoted and last: its
+    // installer reads everything after /D= as the folder, blanks included.
+    plan.Stage(kStageCollaboration);
+    if (!unattended || session.maintenanceMode == kModeInstall) {
+        plan.Add(StepKind::kProgramWithArguments,
+                 files + (product64 ? p::kCollaborationInstallerX64 : p::kCollaborationInstallerX86))
+            .arguments = L" /S /D=" + T;
+    }
+
+    // The installed copy's own setup files, so it can maintain and remove itself.
+    plan.Stage(kStageSetupFiles);
+    plan.Post(WM_PACKAGE_BEGIN);
+    const std::wstring S = facts.setupFolder + L"\\";
+    plan.Copy(S + p::kSetupProgram, T + L"\\" + p::kSetupProgram);
+    plan.Copy(S + p::kResourceLibrary, T + L"\\" + p::kResourceLibrary);
+    plan.Copy(S + p::kUninstallerOnMedium, T + L"\\" + p::kUninstallerInstalled);
+    plan.Copy(S + p::kSetupIni, T + L"\\" + p::kSetupIni);
+
+    if (!unattended) {
+        const std::wstring ini = T + L"\\" + p::kSetupIni;
+        for (size_t i = 0; i < session.packages.size(); ++i) {
+            plan.WriteIni(ini, L"sub" + std::to_wstring(i + 1), L"check", std::to_wstring(session.packages[i].check));
+        }
+        if (session.maintenanceMode != kModeInstall) {
+            plan.WriteIni(ini, L"SETUP", L"CLASSIC", session.classicWorkspace != 0 ? L"1" : L"0");
+        }
+    }
+
+    // The COM libraries live in the maker's folder under Common Files, where
+    // other products of the maker find them too. Without that folder there is
+    // nothing to place: a registration of a library that is not there counts
+    // as done anyway.
+    if (!facts.commonFilesFolder.empty()) {
+        const std::wstring M = facts.commonFilesFolder + L"\\" + session.companyName + L"\\";
+        plan.Add(StepKind::kCreateFolderTree, M);
+        for (const wchar_t* library : p::kComLibraries) {
+            plan.Copy(T + L"\\" + library, M + library);
+            plan.Add(StepKind::kRegisterComServer, M + library, OnFailure::kRegisterFail, library);
+        }
+    }
+
+    if (!unattended || session.numValue == 1 || session.numValue == 44) {
+        plan.Add(StepKind::kRunHidden, T + L"\\" + p::kProductProgram, OnFailure::kRegisterFail, p::kProductProgram)
+            .arguments = L" -Regserver -nologo";
+    }
+    // In a new installation the finish page runs the configuration program
+    // with the workspace the user picks there.
+    if (unattended || session.maintenanceMode != kModeInstall) {
+        plan.Must(StepKind::kConfigurator, files, product64 ? p::kConfiguratorX64 : p::kConfiguratorX86);
+    }
+    if (!unattended) {
+        plan.Add(StepKind::kProductRegistration, L"");
+    }
+    plan.Add(StepKind::kDeleteFile, T + L"\\" + p::kLeftoverUninstaller);
+    plan.Post(WM_PACKAGE_END);
+    plan.Post(WM_INSTALL_DONE);
+    return plan.Take();
+}
+
+}  // namespace korv

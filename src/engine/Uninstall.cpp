@@ -1,0 +1,127 @@
+#include "engine/Uninstall.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <iterator>
+
+#include "app/InstallSession.h"
+#include "app/RunModes.h"
+#include "engine/InstallJob.h"
+#include "engine/InstallPlan.h"
+#include "engine/PackageRunner.h"
+#include "engine/ProductData.h"
+#include "engine/UninstallWindows.h"
+
+namespace korv {
+
+namespace {
+
+namespace p = product;
+
+constexpr size_t kTempFolderChars = 260;
+
+void Call(const std::function<void()>& window) {
+    if (window) {
+        window();
+    }
+}
+
+bool OpenWithShell(const std::wstring& program, const wchar_t* parameters) {
+    HINSTANCE result = ShellExecuteW(nullptr, L"open", program.c_str(), parameters, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool CopyOver(const std::wstring& from, const std::wstring& to) {
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+}  // namespace
+
+std::wstring MsiRemovalCommandLine(const std::wstring& productCode) {
+    return std::wstring(L"msiexec ") + L" -x" + L" " + productCode + L" -q";
+}
+
+std::wstring SystemMsiexecPath() {
+    wchar_t folder[MAX_PATH] = {};
+    UINT length = GetSystemDirectoryW(folder, static_cast<UINT>(std::size(folder)));
+    if (length == 0 || length >= std::size(folder)) {
+        return {};
+    }
+    return std::wstring(folder, length) + L"\\msiexec.exe";
+}
+
+std::wstring CreateFreshFolderIn(const std::wstring& tempFolder) {
+    static LONG counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring folder = tempFolder + L"KorvUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(GetTickCount64()) + L"-" +
+                                    std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
+        if (folder.size() + std::wstring(p::kUninstallerOnMedium).size() + 1 > kTempFolderChars) {
+            return {};
+        }
+        // CreateDirectory fails on a folder that exists already: one that
+        // someone prepared under this name is never used.
+        if (CreateDirectoryW(folder.c_str(), nullptr)) {
+            return folder;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            return {};
+        }
+    }
+    return {};
+}
+
+int UninstallProduct() {
+    const UninstallWindows& windows = CurrentUninstallWindows();
+    const std::wstring T = Session().targetFolder + L"\\";
+
+    Call(windows.hideMainWindow);
+    Call(windows.openWaitWindow);
+
+    if (RunHidden(T + p::kProductProgram, L" -UnRegserver -nologo") == 0) {
+        ReportRegisterFailure(p::kProductProgram, nullptr);
+    }
+    if (RunHidden(T + p::kCollaborationUninstaller, L" /S") == 0) {
+        ReportRegisterFailure(p::kCollaborationUninstaller, nullptr);
+    }
+    // msiexec from the system folder only, as regsvr32: this process runs
+    // with administrator rights. Whether it ran is not asked.
+    const std::wstring msiexec = SystemMsiexecPath();
+    if (!msiexec.empty()) {
+        StartAndWait(msiexec.c_str(), MsiRemovalCommandLine(p::kProductMsiCode), kCommandLineChars,
+                     WindowState::kDefault);
+    }
+
+    wchar_t temp[kTempFolderChars + 1] = {};
+    DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
+    if (length == 0 || length > kTempFolderChars) {
+        return 0;
+    }
+    // KUninstall runs with administrator rights; started from the shared
+    // temporary folder, which every user can write to, it would load any
+    // DLL planted there under a name it looks for. A folder of its own,
+    // created new for this run, holds only what is copied into it.
+    const std::wstring folder = CreateFreshFolderIn(std::wstring(temp, length));
+    if (folder.empty()) {
+        return 0;
+    }
+    const std::wstring uninstaller = folder + p::kUninstallerOnMedium;
+    if (!CopyOver(T + p::kUninstallerInstalled, uninstaller) || !CopyOver(T + p::kInstallLog, folder + p::kInstallLog) ||
+        !CopyOver(T + p::kResourceLibrary, folder + p::kResourceLibrary)) {
+        return 0;
+    }
+
+    Call(windows.closeWaitWindow);
+    return OpenWithShell(uninstaller, L"/norestart") ? 1 : 0;
+}
+
+int RollbackInstall() {
+    const std::wstring S = MediumFolder(Session()) + L"\\";
+    if (!CopyOver(Session().targetFolder + L"\\" + p::kInstallLog, S + p::kInstallLog)) {
+        return 0;
+    }
+    return OpenWithShell(S + p::kUninstallerOnMedium, L"/quiet /norestart") ? 1 : 0;
+}
+
+}  // namespace korv

@@ -1,0 +1,33 @@
+// Removal of an installed copy and the rollback of a failed installation.
+// Both hand the real removal to the product's uninstaller, KUninstall, which
+// reads install.log; the setup program does not wait for it.
+//
+// UninstallProduct() itself is declared with the other run-mode operations
+// in app/RunModes.h: 1 when KUninstall was handed the work, 0 otherwise.
+#pragma once
+
+#include <string>
+
+namespace korv {
+
+// Rolls back a failed installation: copies T\install.log beside the running
+// setup program and starts the medium's KUninstall.exe quietly. 1 when it
+// was started; 0 when the log could not be copied (a read-only medium) or
+// the shell could not start it. Nothing is shown either way.
+int RollbackInstall();
+
+// "msiexec", two blanks, "-x", the product code and " -q": the removal of
+// the product's MSI part, as the product's own tools expect it.
+std::wstring MsiRemovalCommandLine(const std::wstring& productCode);
+
+// Path of msiexec.exe in the system folder; empty when unknown.
+std::wstring SystemMsiexecPath();
+
+// Creates a new folder of its own below tempFolder (which ends in a
+// backslash) and returns its path with a trailing backslash; empty when none
+// could be created within the 260-character limit. The folder never existed
+// before this call, so nothing planted in it beforehand can be loaded by
+// what runs from it.
+std::wstring CreateFreshFolderIn(const std::wstring& tempFolder);
+
+}  // namespace korv
