@@ -1,0 +1,93 @@
+// A medium and an installation folder for runs of the install job, the
+// unattended install and the uninstall with real (fake) programs: every
+// program is a copy of fakepkg.exe, which journals its command line, and the
+// installer packages are the fixture MSIs.
+#pragma once
+
+#include <windows.h>
+
+#include <msi.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/EngineTestSupport.h"
+#include "fixtures/Fixtures.h"
+#include "fixtures/Journal.h"
+#include "support/TempFolder.h"
+
+namespace korv::test {
+
+inline std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+class JobMedium {
+public:
+    JobMedium() : journalVariable_(journal) {
+        CreateDirectoryW((medium / L"Msi").c_str(), nullptr);
+        CreateDirectoryW((medium / L"files").c_str(), nullptr);
+        CreateDirectoryW(target.c_str(), nullptr);
+    }
+
+    // A program under subfolder ("" for the medium's root).
+    void Program(const std::wstring& subfolder, const std::wstring& name) {
+        PlaceFakePackage(In(subfolder, name));
+    }
+    // An installer package: a copy of one of the fixture MSIs.
+    void Package(const std::wstring& name, const wchar_t* fixture) {
+        CopyFileW(FixturePath(fixture).c_str(), In(L"Msi", name).c_str(), FALSE);
+    }
+    // Everything a job or an unattended install starts by fixed name; the
+    // XML parser packages fail (silently for msxml6.msi).
+    void PlaceStandardFiles() {
+        for (const wchar_t* name : {L"WindowsInstaller-KB893803-v2-x86.exe", L"vc_redist.x86.exe",
+                                    L"vc_redist.x64.exe", L"vcredist_x64_10.exe"}) {
+            Program(L"Msi", name);
+        }
+        Package(L"msxml6.msi", L"fixture_fail.msi");
+        Package(L"msxml6_x64.msi", L"fixture_fail.msi");
+        for (const wchar_t* name : {L"korv_kernel.exe", L"korv_korvfile.exe", L"korv_global.exe", L"korv_local.exe",
+                                    L"korv_resfile.exe", L"korv_help.exe", L"korv_encryption.exe",
+                                    L"kvninst_x64.exe", L"kvninst_x86.exe", L"SetupWriter_x64.exe",
+                                    L"SetupWriter.exe"}) {
+            Program(L"files", name);
+        }
+        for (const wchar_t* name : {L"Setup.exe", L"IntallerRes.dll", L"KUninstall.exe"}) {
+            Program(L"", name);
+        }
+    }
+    void Remove(const std::wstring& subfolder, const std::wstring& name) { DeleteFileW(In(subfolder, name).c_str()); }
+
+    std::wstring MediumPath() const { return medium.Path(); }
+    std::wstring In(const std::wstring& subfolder, const std::wstring& name) const {
+        return subfolder.empty() ? medium / name : medium / (subfolder + L"\\" + name);
+    }
+    std::vector<JournalEntry> Journal() const { return ReadJournal(journal); }
+
+    TempFolder medium{L"korv job medium"};
+    TempFolder scratch{L"korv job"};
+    const std::wstring target = scratch / L"Korv Target";
+    const std::wstring journal = scratch / L"journal.txt";
+
+private:
+    JournalVariable journalVariable_;
+};
+
+inline void RemoveFixtureProduct() {
+    MsiSetExternalUIW(nullptr, 0, nullptr);
+    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    if (MsiQueryProductStateW(kFixtureOkProductCode) == INSTALLSTATE_DEFAULT) {
+        MsiConfigureProductW(kFixtureOkProductCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    }
+}
+
+inline std::vector<std::wstring> Names(const std::vector<JournalEntry>& entries) {
+    std::vector<std::wstring> names;
+    for (const JournalEntry& entry : entries) {
+        names.push_back(entry.name);
+    }
+    return names;
+}
+
+}  // namespace korv::test
