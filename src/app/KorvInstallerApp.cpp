@@ -1,6 +1,8 @@
 #include "app/KorvInstallerApp.h"
 
 #include <commctrl.h>
+
+#include <memory>
 // gdiplus.h expects min/max from windows.h, which NOMINMAX removes.
 #include <algorithm>
 namespace Gdiplus {
@@ -13,11 +15,18 @@ using std::min;
 #include "app/InstallSession.h"
 #include "app/LocalText.h"
 #include "app/Startup.h"
+#include "engine/UninstallWindows.h"
+#include "pages/TipDialog.h"
+#include "pages/UninstallWait.h"
+#include "skin/BackgroundWindows.h"
 #include "framework/ResourceModule.h"
 
 namespace korv {
 
 namespace {
+
+// Lives from start-up to exit; pages are created with it as owner.
+std::unique_ptr<CKvPngMainBKDlg> g_mainBackground;
 
 // Without its resource library the program has no window to show and no
 // text to show in one: a plain system message says which file is missing.
@@ -60,9 +69,17 @@ bool CKorvInstallerApp::InitInstance() {
     // around their own use.
     StartGdiplus();
 
-    // The hidden main background window that owns every page comes with the
-    // skinned window toolkit (issue #4); until then pages and messages have
-    // no owner window.
+    // The hidden main background window that owns every page, the tip
+    // dialog as the presentation of every message, and the windows the
+    // uninstall procedure shows.
+    auto background = std::make_unique<CKvPngMainBKDlg>();
+    if (background->Create()) {
+        mainWindow = background.get();
+        SetMainWnd(background.get());
+        g_mainBackground = std::move(background);
+    }
+    SetTipPresenter(PresentWithTipDialog);
+    SetUninstallWindows(MakeUninstallWindows(mainWindow));
 
     wchar_t programPath[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, programPath, MAX_PATH);
@@ -73,6 +90,12 @@ bool CKorvInstallerApp::InitInstance() {
 }
 
 int CKorvInstallerApp::ExitInstance() {
+    // Its pictures come from the resource library and GDI+: it goes first.
+    SetUninstallWindows({});
+    SetTipPresenter({});
+    SetMainWnd(nullptr);
+    mainWindow = nullptr;
+    g_mainBackground.reset();
     InstallSession& session = Session();
     if (session.msiModule != nullptr) {
         FreeLibrary(session.msiModule);

@@ -1,0 +1,251 @@
+#include "pages/TipDialog.h"
+
+#include "app/LocalText.h"
+#include "resource.h"
+#include "skin/Dpi.h"
+
+namespace korv {
+
+namespace {
+
+// Tip dialogs open on the UI thread and on the install worker alike, so
+// the count is atomic, and taking a place in it is one step: two dialogs
+// opening at the same moment can never both see an empty count.
+std::atomic<int> g_openTips{0};
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGreyNormal = RGB(78, 89, 105);
+constexpr COLORREF kGreyPressed = RGB(51, 51, 51);
+constexpr COLORREF kGreyHover = RGB(89, 90, 90);
+constexpr int kBackgroundMargin = 40;
+
+}  // namespace
+
+int CArcTipDialog::OpenCount() {
+    return g_openTips.load();
+}
+
+CArcTipDialog::CArcTipDialog(std::unique_ptr<CKvPngTipBKDlg> background)
+    : CArcBitmapDialog(IDD_TIP, background.get()), background_(std::move(background)) {
+    SetBackgroundImageId(IDP_TIP_BACKGROUND);
+}
+
+CArcTipDialog::~CArcTipDialog() {
+    if (GetSafeHwnd() != nullptr) {
+        DestroyWindow();
+    }
+    CloseBackground();
+}
+
+void CArcTipDialog::SetMessage(int kind, const std::wstring& text) {
+    kind_ = kind;
+    title_ = LoadText(IDS_PRODUCT_DISPLAY_NAME, L"Korvanix 2024");
+    message_ = text;
+}
+
+void CArcTipDialog::AttachToPage(CArcBitmapDialog* page) {
+    if (page == nullptr || background_ == nullptr) {
+        return;
+    }
+    if (background_->GetSafeHwnd() != nullptr) {
+        background_->DestroyWindow();
+    }
+    background_->Create(page->GetSafeHwnd());
+    background_->ShowWindow(SW_HIDE);
+    background_->RenderPng(IDP_TIP_BACKGROUND, 500, 280);
+    SetBackWindow(background_.get());
+    HWND centre = page->BackWindowHandle() != nullptr ? page->BackWindowHandle() : page->GetSafeHwnd();
+    background_->CenterWindow(centre);
+    ownerWindow_ = centre;
+    page_ = page;
+    pageHwnd_ = page->GetSafeHwnd();
+    page->SetInputBlocked(true);
+}
+
+INT_PTR CArcTipDialog::DoModal() {
+    // The background window is this dialog's owner: it goes once the dialog
+    // itself is gone.
+    INT_PTR result = CArcBitmapDialog::DoModal();
+    CloseBackground();
+    return result;
+}
+
+void CArcTipDialog::DoDataExchange(fw::CDataExchange& dx) {
+    CArcBitmapDialog::DoDataExchange(dx);
+    fw::DDX_Control(dx, IDC_TIP_PICTURE, picture_);
+    fw::DDX_Control(dx, IDC_TIP_TITLE, titleText_);
+    fw::DDX_Control(dx, IDC_TIP_MESSAGE, messageText_);
+    fw::DDX_Control(dx, IDC_TIP_OK, ok_);
+    fw::DDX_Control(dx, IDC_TIP_CANCEL, cancel_);
+    fw::DDX_Control(dx, IDC_TIP_FORCE_CLOSE, forceClose_);
+}
+
+bool CArcTipDialog::OnInitDialog() {
+    if (background_ != nullptr && BackWindowHandle() == nullptr && background_->GetSafeHwnd() != nullptr) {
+        SetBackWindow(background_.get());
+    }
+    CArcBitmapDialog::OnInitDialog();
+
+    counted_ = true;
+    if (g_openTips.fetch_add(1) > 0) {
+        // Another tip dialog is waiting for its answer: this one ends as if
+        // Cancel had been pressed.
+        PostMessage(WM_CLOSE);
+    }
+
+    picture_.SetPngImages(IDP_TIP_PICTURE);
+    titleText_.SetTextStyle(27, RGB(253, 169, 17));
+    titleText_.SetCentered(false);
+    titleText_.SetText(title_);
+    messageText_.SetTextStyle(18, RGB(77, 77, 77));
+    messageText_.SetText(message_);
+
+    ok_.SetButtonText(retryMode_ ? LoadText(IDS_BUTTON_RETRY, L"Retry") : LoadText(IDS_BUTTON_OK, L"OK"));
+    ok_.SetPngImages(IDP_TIP_OK_NORMAL, IDP_TIP_OK_PRESSED, IDP_TIP_OK_HOVER);
+    ok_.SetTextColors(kWhite);
+    ok_.SetFontHeight(17);
+    cancel_.SetButtonText(LoadText(IDS_BUTTON_CANCEL, L"Cancel"));
+    cancel_.SetPngImages(IDP_TIP_CANCEL_NORMAL, IDP_TIP_CANCEL_PRESSED, IDP_TIP_CANCEL_HOVER);
+    cancel_.SetTextColors(kGreyNormal, kGreyPressed, kGreyHover, kGreyNormal);
+    cancel_.SetFontHeight(17);
+    forceClose_.SetButtonText(LoadText(IDS_BUTTON_FORCE_CLOSE, L"Force closed"));
+    forceClose_.SetPngImages(IDP_TIP_FORCE_NORMAL, IDP_TIP_FORCE_PRESSED, IDP_TIP_FORCE_HOVER);
+    forceClose_.SetTextColors(kGreyNormal, kGreyPressed, kGreyHover, kGreyNormal);
+    forceClose_.SetFontHeight(17);
+
+    bool question = kind_ != kTipNotice;
+    ok_.ShowWindow(SW_SHOW);
+    cancel_.ShowWindow(retryMode_ || question ? SW_SHOW : SW_HIDE);
+    forceClose_.ShowWindow(retryMode_ ? SW_SHOW : SW_HIDE);
+
+    if (ownerWindow_ != nullptr) {
+        RECT owner{};
+        ::GetWindowRect(ownerWindow_, &owner);
+        RECT self = GetWindowRect();
+        int x = owner.left + ((owner.right - owner.left) - (self.right - self.left)) / 2;
+        int y = owner.top + ((owner.bottom - owner.top) - (self.bottom - self.top)) / 2;
+        SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceBackgroundAround();
+    }
+    if (background_ != nullptr && background_->GetSafeHwnd() != nullptr) {
+        background_->ShowWindow(SW_SHOWNA);
+    }
+    SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Invalidate();
+    return true;
+}
+
+int CArcTipDialog::BackMargin() const {
+    return ScaleToDpi(kBackgroundMargin);
+}
+
+RECT CArcTipDialog::WidenedWindowRect() const {
+    RECT r = GetWindowRect();
+    InflateRect(&r, ScaleToDpi(kBackgroundMargin), ScaleToDpi(kBackgroundMargin));
+    return r;
+}
+
+void CArcTipDialog::PlaceBackgroundAround() {
+    if (BackWindowHandle() == nullptr) {
+        return;
+    }
+    RECT r = WidenedWindowRect();
+    ::SetWindowPos(BackWindowHandle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, BKWND_SETSIZE,
+                   MAKELPARAM(r.right - r.left, r.bottom - r.top));
+}
+
+void CArcTipDialog::OnTipSize(UINT, int, int) {
+    Default();
+    if (BackWindowHandle() == nullptr) {
+        return;
+    }
+    RECT r = WidenedWindowRect();
+    ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, BKWND_SETSIZE,
+                   MAKELPARAM(r.right - r.left, r.bottom - r.top));
+}
+
+void CArcTipDialog::OnOK() {
+    choice_ = kChoiceOk;
+    EndDialog(kTipOk);
+}
+
+void CArcTipDialog::OnCancel() {
+    choice_ = kChoiceCancel;
+    EndDialog(kTipCancel);
+}
+
+void CArcTipDialog::OnForceClose() {
+    choice_ = kChoiceForceClose;
+    EndDialog(kTipOk);
+}
+
+void CArcTipDialog::OnDestroy() {
+    if (counted_) {
+        counted_ = false;
+        g_openTips.fetch_sub(1);
+    }
+    if (page_ != nullptr && ::IsWindow(pageHwnd_)) {
+        page_->SetInputBlocked(false);
+    }
+    Default();
+}
+
+void CArcTipDialog::CloseBackground() {
+    if (background_ == nullptr) {
+        return;
+    }
+    if (background_->GetSafeHwnd() != nullptr) {
+        background_->SendMessage(WM_CLOSE);
+        background_->DestroyWindow();
+    }
+    background_.reset();
+}
+
+const fw::MessageMap& CArcTipDialog::GetMessageMap() const {
+    static const fw::MessageMap map(CArcBitmapDialog::GetMessageMap(), {
+        fw::on::Command(IDC_TIP_FORCE_CLOSE, &CArcTipDialog::OnForceClose),
+        fw::on::Size(&CArcTipDialog::OnTipSize),
+        fw::on::NcHitTest(&CArcTipDialog::OnTipHitTest),
+        fw::on::Destroy(&CArcTipDialog::OnDestroy),
+    });
+    return map;
+}
+
+namespace {
+
+// The owner's page object, when the owner is a page running on this thread
+// (a worker's message over the UI thread's page gets a window of its own).
+CArcBitmapDialog* PageOnThisThread(HWND owner) {
+    if (owner == nullptr || GetWindowThreadProcessId(owner, nullptr) != GetCurrentThreadId()) {
+        return nullptr;
+    }
+    return dynamic_cast<CArcBitmapDialog*>(fw::CWnd::FromHandlePermanent(owner));
+}
+
+}  // namespace
+
+TipAnswer PresentWithTipDialog(const TipRequest& request) {
+    auto background = std::make_unique<CKvPngTipBKDlg>();
+    CKvPngTipBKDlg* backgroundWindow = background.get();
+    CArcTipDialog dialog(std::move(background));
+    dialog.SetMessage(request.kind, request.text);
+    dialog.SetRetryMode(request.retryMode);
+    if (CArcBitmapDialog* page = PageOnThisThread(request.owner)) {
+        dialog.AttachToPage(page);
+    } else if (backgroundWindow->Create(nullptr)) {
+        backgroundWindow->ShowWindow(SW_SHOWNA);
+        backgroundWindow->RenderPng(IDP_TIP_BACKGROUND, CKvPngTipBKDlg::kWidth, CKvPngTipBKDlg::kHeight);
+        dialog.SetOwnerWindow(request.owner);
+    }
+    INT_PTR code = dialog.DoModal();
+    if (code == fw::CDialog::kNoResult) {
+        // No dialog could be made (a resource library without the tip
+        // template): the message must still reach the user.
+        return PresentWithMessageBox(request);
+    }
+    return TipAnswer{static_cast<int>(code), dialog.GetChoice()};
+}
+
+}  // namespace korv

@@ -1,0 +1,98 @@
+// Texts that pages draw themselves, transparently over the page's picture:
+// labels and link labels, one-line path texts and owner-drawn statics.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Framework.h"
+
+namespace korv {
+
+class CLabelEx : public fw::CStatic {
+public:
+    void SetLabelTextColor(COLORREF color) { textColor_ = color; }
+    void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+    void SetUnderline(bool underline, COLORREF color) {
+        underline_ = underline;
+        underlineColor_ = color;
+    }
+    // Null: the system's hand cursor (owned by the label).
+    void SetLinkCursor(HCURSOR cursor);
+
+    // The whole painting into `dc` over `client`, without a background.
+    void PaintLabel(HDC dc, const RECT& client);
+
+    const fw::MessageMap& GetMessageMap() const override;
+
+protected:
+    void PreSubclassWindow() override;
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    void OnPaint();
+    bool OnSetCursor(HWND, UINT, UINT);
+    // The text to draw; CLabelPath cuts it to fit.
+    virtual std::wstring TextToDraw(HDC dc, int clientWidth);
+    virtual int LeftMargin() const;
+
+    COLORREF textColor_ = RGB(0, 0, 0);
+    bool wordWrap_ = true;
+    bool underline_ = false;
+    COLORREF underlineColor_ = RGB(0, 0, 255);
+
+private:
+    HCURSOR cursor_ = nullptr;
+    fw::UniqueCursor ownCursor_;
+};
+
+// One line, cut to the characters that fit (no ellipsis), 4 pixels in.
+class CLabelPath : public CLabelEx {
+public:
+    CLabelPath() { wordWrap_ = false; }
+
+    // How many characters fit in `clientWidth`: the unit is f x average
+    // character width / 2 with f = 4 for variable-pitch fonts, 3 otherwise.
+    static int CharacterLimit(int clientWidth, int averageCharWidth, bool variablePitch);
+
+protected:
+    std::wstring TextToDraw(HDC dc, int clientWidth) override;
+    int LeftMargin() const override { return 4; }
+};
+
+class CKorvStatic : public fw::CWnd {
+public:
+    CKorvStatic();
+
+    void SetText(const std::wstring& text) { text_ = text; }
+    void SetTextStyle(int height, COLORREF color) {
+        height_ = height;
+        color_ = color;
+    }
+    void SetStaticTextColor(COLORREF color) { color_ = color; }
+    void SetCentered(bool centered) { centered_ = centered; }
+    // One of the framework's ten shared fonts (0 to 9); others are ignored.
+    void UseFrameworkFont(int index);
+
+    const std::wstring& Text() const { return text_; }
+    int TextHeight() const { return height_; }
+    COLORREF TextColor() const { return color_; }
+    bool Centered() const { return centered_; }
+    const LOGFONTW& FontDescription() const { return font_; }
+
+    // The whole painting into `dc` over `client`, without a background.
+    void PaintText(HDC dc, const RECT& client) const;
+
+    const fw::MessageMap& GetMessageMap() const override;
+
+private:
+    void OnPaint();
+    bool OnEraseBkgnd(HDC) { return true; }
+
+    std::wstring text_;
+    int height_ = 20;
+    COLORREF color_ = RGB(77, 77, 77);
+    bool centered_ = false;
+    LOGFONTW font_{};
+};
+
+}  // namespace korv

@@ -1,0 +1,111 @@
+// The skinned dialog bases.
+//
+// CArcBitmapDialog is a wizard page (and the tip dialog): a captionless
+// dialog whose surface is painted in the colour key RGB(230,230,250) and
+// made see-through with a colour-keyed layered window, so its background
+// window (a CKvPngBkDlg, ScaleToDpi(10) larger on every side) shows
+// through. The page drags by any point of its surface, keeps its background
+// window sized and placed, and swallows Escape and F1.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Framework.h"
+
+namespace korv {
+
+class CKvPngBkDlg;
+
+// The framework dialog with a dialog brush of its own (the hollow brush).
+class CBitmapDialog : public fw::CDialog {
+public:
+    using CDialog::CDialog;
+
+protected:
+    HBRUSH DialogBrush() const { return brush_; }
+    void SetDialogBrush(HBRUSH brush) { brush_ = brush; }
+
+private:
+    HBRUSH brush_ = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+};
+
+class CArcBitmapDialog : public CBitmapDialog {
+public:
+    static constexpr COLORREF kColorKey = RGB(230, 230, 250);
+
+    using CBitmapDialog::CBitmapDialog;
+
+    // Remembers the background window; once both windows exist they are
+    // placed at the top of the window order as topmost windows, this page
+    // first, then its background.
+    void SetBackWindow(CKvPngBkDlg* background);
+    CKvPngBkDlg* BackWindow() const { return background_; }
+    HWND BackWindowHandle() const { return backgroundHwnd_; }
+
+    // The picture the background window shows while this page is up.
+    UINT BackgroundImageId() const { return backgroundImageId_; }
+
+    // While set, the page cannot be dragged and mouse presses and moves on
+    // it and its controls are swallowed; the keyboard still works.
+    void SetInputBlocked(bool blocked) { inputBlocked_ = blocked; }
+    bool InputBlocked() const { return inputBlocked_; }
+
+    // Tells the background window the page's size plus ScaleToDpi(10) on
+    // every side, and the page's handle.
+    void SyncBackWindow();
+
+    bool PreTranslateMessage(MSG& msg) override;
+    const fw::MessageMap& GetMessageMap() const override;
+
+protected:
+    void SetBackgroundImageId(UINT id) { backgroundImageId_ = id; }
+    // How far the background window reaches beyond the page on each side:
+    // ScaleToDpi(10) for pages.
+    virtual int BackMargin() const;
+
+    bool OnInitDialog() override;
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
+    LRESULT OnNcHitTest(POINT point);
+    void OnSize(UINT type, int cx, int cy);
+    void OnMove(int x, int y);
+    bool OnHelpInfo(HELPINFO*) { return true; }
+    void OnSysCommand(UINT command, LPARAM);
+
+private:
+    UINT backgroundImageId_ = 0;
+    CKvPngBkDlg* background_ = nullptr;
+    HWND backgroundHwnd_ = nullptr;
+    bool inputBlocked_ = false;
+    fw::UniqueBrush keyBrush_;
+};
+
+// The last client origin any page moved its background window to; shared by
+// all pages of the process so that a new page does not jolt the background.
+POINT LastPagePosition();
+void ResetLastPagePosition();
+
+// A page with a size grip and its creation size as minimum size.
+class CXResizingDialog : public CArcBitmapDialog {
+public:
+    using CArcBitmapDialog::CArcBitmapDialog;
+
+    void ShowGrip(bool show) { showGrip_ = show; }
+    const fw::MessageMap& GetMessageMap() const override;
+
+protected:
+    bool OnInitDialog() override;
+    int OnCreate(CREATESTRUCTW* cs);
+    void OnGetMinMaxInfo(MINMAXINFO* info);
+    void OnSizeResizing(UINT type, int cx, int cy);
+    void OnPaint();
+
+private:
+    bool showGrip_ = true;
+    int initialWidth_ = 0;
+    int initialHeight_ = 0;
+    int lastClientWidth_ = 0;
+    int lastClientHeight_ = 0;
+    RECT grip_{};
+};
+
+}  // namespace korv
