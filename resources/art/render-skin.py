@@ -139,7 +139,10 @@ def rasterise(text, out, shadow=None):
                 "-roll", f"+0+{dy}", "-evaluate", "multiply", str(opacity / 100.0), ")",
                 "(", "+clone", "-fill", "#0B1E4A", "-colorize", "100", ")", "+swap",
                 "-delete", "0", "-compose", "CopyOpacity", "-composite",
-                flat, "-compose", "Over", "-composite", "-strip", "PNG32:" + out)
+                flat, "-compose", "Over", "-composite",
+                # The faint tail of the blur is cut to fully clear: a display
+                # without composition shows any non-zero alpha as dark.
+                "-channel", "A", "-black-threshold", "6%", "+channel", "-strip", "PNG32:" + out)
 
 
 def card(out, width, height, margin, band=0, art="", shadow=(28, 4, 2)):
@@ -173,7 +176,7 @@ def main():
     for n, motif in SLIDE_MOTIFS.items():
         card(p(260 + n), 748, 530, 10, 320, motif)
     # The tip dialog's background: the dialog stands 40 pixels inside it.
-    card(p(254), 490, 280, 40, 0, "", shadow=(35, 9, 4))
+    card(p(254), 490, 280, 40, 0, "", shadow=(30, 3, 2))
 
     rasterise(svg("tip-picture.svg"), p(294))
     for ids, look, w, h in BUTTONS:
