@@ -19,18 +19,17 @@
 
 namespace {
 
+BOOL CALLBACK NoteVisibleTip(HWND window, LPARAM out) {
+    if (IsWindowVisible(window) && GetDlgItem(window, IDC_TIP_MESSAGE) != nullptr) {
+        *reinterpret_cast<HWND*>(out) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindVisibleTip(DWORD thread) {
     HWND found = nullptr;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM out) {
-            if (IsWindowVisible(window) && GetDlgItem(window, IDC_TIP_MESSAGE) != nullptr) {
-                *reinterpret_cast<HWND*>(out) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(thread, NoteVisibleTip, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
