@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::string Show(const CommandArgs& args) {
     std::string shown;

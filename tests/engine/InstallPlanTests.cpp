@@ -8,14 +8,12 @@
 
 #include "engine/InstallPlan.h"
 #include "engine/ProgressMessages.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::wstring MessageName(UINT message) {
     switch (message) {

@@ -15,12 +15,9 @@
 #include "fixtures/Fixtures.h"
 #include "fixtures/Journal.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 namespace korv::test {
-
-inline std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 class JobMedium {
 public:

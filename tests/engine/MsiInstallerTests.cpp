@@ -15,8 +15,10 @@
 #include "fixtures/Fixtures.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 using korv::test::Exists;
 using korv::test::FixturePath;
 using korv::test::PostedMessages;
@@ -25,10 +27,6 @@ using korv::test::SessionScope;
 using korv::test::TempFolder;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text) {

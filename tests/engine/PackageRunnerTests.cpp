@@ -15,8 +15,10 @@
 #include "fixtures/Journal.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 using korv::test::JournalEntry;
 using korv::test::JournalVariable;
 using korv::test::PlaceFakePackage;
@@ -27,10 +29,6 @@ using korv::test::SessionScope;
 using korv::test::TempFolder;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 // A medium with blanks and a letter outside ASCII in its path; Msi\ and
 // files\ hold fake packages, and every fake package exits with an error code

@@ -17,8 +17,10 @@
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 using korv::test::Exists;
 using korv::test::ReadLogEntries;
 using korv::test::PostedMessages;
@@ -33,10 +35,6 @@ using korv::test::TempFolder;
 namespace {
 
 const std::wstring kUninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 void FillSession(InstallSession& s, const std::wstring& target, const std::wstring& productName) {
     s.targetFolder = target;

@@ -13,8 +13,10 @@
 #include "engine/ShortcutReader.h"
 #include "engine/Shortcuts.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
+using korv::test::Narrow;
 using korv::test::Exists;
 using korv::test::ReadLogEntries;
 using korv::test::ReadShortcut;
@@ -24,10 +26,6 @@ using korv::test::ShortcutCleanup;
 using korv::test::TempFolder;
 
 namespace {
-
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
 
 }  // namespace
 
