@@ -28,11 +28,11 @@ int CreateFolderTree(const std::wstring& path) {
 }
 
 int IsFolderEmpty(const std::wstring& path) {
-    // The existence test has always gone through the code-page form of the
-    // name; a name outside the code page therefore reads as missing.
-    bool unrepresentable = false;
-    const std::string narrow = ToCodePage(path, CP_ACP, &unrepresentable);
-    if (unrepresentable || narrow.empty() || GetFileAttributesA(narrow.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    // The existence test takes the wide name: through the code page, a
+    // folder whose name holds a letter outside it would read as missing and
+    // so as empty, and the user would not be asked before installing into a
+    // folder full of files.
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return 1;
     }
     WIN32_FIND_DATAW found;

@@ -88,8 +88,8 @@ TEST(IsFolderEmpty, OnlyDotEntriesCountAsEmpty) {
         {"nothing inside", L"bare", true, L"", L"", 1},
         {"an empty subfolder", L"withsub", true, L"sub", L"", 0},
         {"a file", L"withfile", true, L"", L"f.txt", 0},
-        // The existence test goes through the code-page name.
-        {"name outside the code page reads as missing", L"\u4e2d", true, L"", L"f.txt", 1},
+        {"name outside the code page, with a file", L"\u4e2d", true, L"", L"f.txt", 0},
+        {"name outside the code page, nothing inside", L"\u4e2d\u6587", true, L"", L"", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
