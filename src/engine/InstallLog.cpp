@@ -55,7 +55,13 @@ std::string ToCodePage(const std::wstring& text, unsigned codePage, bool* unrepr
         return {};
     }
     // UTF-7 and UTF-8 represent everything and refuse both the flag and the
-    // default-character report.
+    // default-character report. The ANSI code page itself may be UTF-8 (the
+    // Windows option "use Unicode UTF-8 for worldwide language support"), so
+    // it is looked at by its number: asked with the flag, every conversion
+    // would fail there and the log would never be written.
+    if (codePage == CP_ACP) {
+        codePage = GetACP();
+    }
     const bool utf = codePage == CP_UTF7 || codePage == CP_UTF8;
     const DWORD flags = utf ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
