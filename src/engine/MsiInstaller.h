@@ -30,7 +30,8 @@ int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message)
 extern const wchar_t kMsiHandlerContext[];
 
 // Message filter: every message kind from FATALEXIT to SHOWDIALOG except
-// RESOLVESOURCE, which the internal UI keeps.
+// FILESINUSE (bit 5, INSTALLLOGMODE_FILESINUSE); RESOLVESOURCE (bit 6) is in
+// the filter, and the handler leaves it to the Windows Installer.
 constexpr DWORD kMsiMessageFilter = 0x7FDF;
 
 // Internal UI: none, except the source-resolution dialog.
