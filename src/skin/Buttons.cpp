@@ -195,7 +195,9 @@ const fw::MessageMap& CSoftBitmapButton::GetMessageMap() const {
 
 void SelectBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) {
     ButtonState state = StateOf(item);
-    ButtonState image = chosen_ && HasImage(ButtonState::Pressed) ? ButtonState::Pressed : state;
+    // A chosen option shows its pressed picture in every state (and none if
+    // it has none); the state still picks nothing else.
+    ButtonState image = chosen_ ? ButtonState::Pressed : state;
     DrawStateBitmap(item.hDC, item.rcItem, StateBitmap(static_cast<State>(image)));
     DrawOptionText(item.hDC, titleStatic_, title_, titleColor_);
     DrawOptionText(item.hDC, descriptionStatic_, description_, descriptionColor_);

@@ -144,6 +144,57 @@ TEST(ButtonImage, FitZeroKeepsTheAspectRatioCentred) {
     EXPECT_EQ(Hex(canvas.At(30, 50)), Hex(RGB(255, 255, 255))) << "below the picture";
 }
 
+// A 1 x 1 bitmap of one colour, stretched over the whole button.
+fw::UniqueBitmap SolidBitmap(COLORREF color) {
+    PixelCanvas pixel(1, 1, color);
+    return fw::UniqueBitmap(
+        static_cast<HBITMAP>(CopyImage(GetCurrentObject(pixel.Dc(), OBJ_BITMAP), IMAGE_BITMAP, 0, 0, 0)));
+}
+
+class TestOption : public SelectBitmapButton {
+public:
+    void SetHover(bool hover) { hover_ = hover; }
+};
+
+TEST(OptionButton, ChosenShowsThePressedPictureInEveryState) {
+    const COLORREF normal = RGB(255, 0, 0), pressed = RGB(0, 255, 0), hover = RGB(0, 0, 255),
+                   disabled = RGB(128, 128, 128), untouched = RGB(1, 2, 3);
+    struct Row {
+        const char* id;
+        bool chosen;
+        bool withPressed;
+        UINT itemState;
+        bool hover;
+        COLORREF expected;
+    } rows[] = {
+        {"chosen plain", true, true, 0, false, pressed},
+        {"chosen under the mouse", true, true, 0, true, pressed},
+        {"chosen disabled", true, true, ODS_DISABLED, false, pressed},
+        {"chosen pressed", true, true, ODS_SELECTED, true, pressed},
+        {"chosen without pressed picture", true, false, 0, true, untouched},
+        {"not chosen under the mouse", false, true, 0, true, hover},
+        {"not chosen disabled", false, true, ODS_DISABLED, false, disabled},
+    };
+    for (const Row& row : rows) {
+        TestOption option;
+        option.SetStateBitmap(fw::CBitmapButton::Normal, SolidBitmap(normal));
+        if (row.withPressed) {
+            option.SetStateBitmap(fw::CBitmapButton::Selected, SolidBitmap(pressed));
+        }
+        option.SetStateBitmap(fw::CBitmapButton::Focus, SolidBitmap(hover));
+        option.SetStateBitmap(fw::CBitmapButton::Disabled, SolidBitmap(disabled));
+        option.SetChosen(row.chosen);
+        option.SetHover(row.hover);
+        PixelCanvas canvas(40, 20, untouched);
+        DRAWITEMSTRUCT item{};
+        item.hDC = canvas.Dc();
+        item.rcItem = canvas.Rect();
+        item.itemState = row.itemState;
+        option.DrawItem(item);
+        EXPECT_EQ(Hex(canvas.At(20, 10)), Hex(row.expected)) << row.id;
+    }
+}
+
 TEST(LabelPath, CharacterLimitFollowsPitchAndAverageWidth) {
     struct Row {
         const char* id;
