@@ -203,7 +203,9 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
     if (!unattended && !facts.windowsInstallerRegistered) {
         plan.Must(StepKind::kPrerequisite, msi, p::kWindowsInstallerUpdate);
     }
-    if (!product64) {
+    // A WOW64 value other than 0 or 1 names neither edition: such a medium
+    // gets the x86 packages below but not the x86 runtime.
+    if (session.product64Bit == 0) {
         plan.Must(StepKind::kPrerequisite, msi, p::kRuntimeX86);
     }
     if (session.os64Bit == 1) {
