@@ -67,6 +67,10 @@ INT_PTR CArcTipDialog::DoModal() {
     // itself is gone.
     INT_PTR result = CArcBitmapDialog::DoModal();
     CloseBackground();
+    if (result == kNoResult && opened_) {
+        // Gone without a button (its owner was destroyed): that is Cancel.
+        result = kTipCancel;
+    }
     return result;
 }
 
@@ -86,6 +90,7 @@ bool CArcTipDialog::OnInitDialog() {
     }
     CArcBitmapDialog::OnInitDialog();
 
+    opened_ = true;
     counted_ = true;
     if (g_openTips.fetch_add(1) > 0) {
         // Another tip dialog is waiting for its answer: this one ends as if
@@ -240,7 +245,7 @@ TipAnswer PresentWithTipDialog(const TipRequest& request) {
         dialog.SetOwnerWindow(request.owner);
     }
     INT_PTR code = dialog.DoModal();
-    if (code == fw::CDialog::kNoResult) {
+    if (!dialog.Opened()) {
         // No dialog could be made (a resource library without the tip
         // template): the message must still reach the user.
         return PresentWithMessageBox(request);

@@ -46,10 +46,14 @@ public:
     // while the dialog exists.
     void AttachToPage(CArcBitmapDialog* page);
 
+    // 1 OK, Retry or Force closed; 2 Cancel or closed otherwise;
+    // kNoResult when the dialog could not be made.
     INT_PTR DoModal() override;
 
     // 1 Force closed, 2 OK or Retry, 0 Cancel; -1 until a button ends it.
     int GetChoice() const { return choice_; }
+    // Whether the dialog came up at all (false: no template to make it from).
+    bool Opened() const { return opened_; }
     int Kind() const { return kind_; }
     const std::wstring& Title() const { return title_; }
     const std::wstring& Message() const { return message_; }
@@ -87,6 +91,7 @@ private:
     HWND ownerWindow_ = nullptr;
     HWND pageHwnd_ = nullptr;
     bool counted_ = false;
+    bool opened_ = false;
 
     CPngButton picture_;
     CKorvStatic titleText_;

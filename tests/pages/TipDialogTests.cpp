@@ -181,14 +181,20 @@ TEST_F(TipDialogTest, OwnerHearsOpenedAndClosedAndTheTipCentresOnIt) {
 // A page on the tip template: posts itself a script once it opens and ends
 // with 77 when the script's last message arrives.
 constexpr UINT WM_TEST_END = WM_APP + 7;
+// Runs onStep from the page's modal loop; WM_TEST_GONE destroys the page.
+constexpr UINT WM_TEST_STEP = WM_APP + 8;
+constexpr UINT WM_TEST_GONE = WM_APP + 9;
 
 class TestPage : public CArcBitmapDialog {
 public:
     std::function<void(TestPage&)> onOpen;
+    std::function<void(TestPage&)> onStep;
     TestPage() : CArcBitmapDialog(IDD_TIP, static_cast<HWND>(nullptr)) {}
     const fw::MessageMap& GetMessageMap() const override {
         static const fw::MessageMap map(CArcBitmapDialog::GetMessageMap(), {
             fw::on::Message(WM_TEST_END, &TestPage::OnEnd),
+            fw::on::Message(WM_TEST_STEP, &TestPage::OnStep),
+            fw::on::Message(WM_TEST_GONE, &TestPage::OnGone),
         });
         return map;
     }
@@ -205,7 +211,58 @@ private:
         EndDialog(77);
         return 0;
     }
+    LRESULT OnStep(WPARAM, LPARAM) {
+        onStep(*this);
+        return 0;
+    }
+    LRESULT OnGone(WPARAM, LPARAM) {
+        DestroyWindow();
+        return 0;
+    }
 };
+
+// A tip over a page, in the page's modal loop: `before` runs once the tip is
+// attached, then the tip runs.
+struct TipOverPage {
+    INT_PTR code = 0;
+    int choice = 0;
+    bool opened = false;
+    bool blockedWhileAttached = false;
+    bool blockedAfter = true;
+};
+
+TipOverPage RunTipOverPage(std::function<void(TestPage&)> before) {
+    TipOverPage result;
+    TestPage page;
+    page.onOpen = [](TestPage& p) { p.PostMessage(WM_TEST_STEP); };
+    page.onStep = [&](TestPage& p) {
+        {
+            CArcTipDialog tip(std::make_unique<CKvPngTipBKDlg>());
+            tip.SetMessage(kTipQuestion, L"over the page");
+            tip.AttachToPage(&p);
+            result.blockedWhileAttached = p.InputBlocked();
+            before(p);
+            result.code = tip.DoModal();
+            result.choice = tip.GetChoice();
+            result.opened = tip.Opened();
+        }
+        result.blockedAfter = p.InputBlocked();
+        if (p.GetSafeHwnd() != nullptr) {
+            p.PostMessage(WM_TEST_END);
+        }
+    };
+    page.DoModal();
+    return result;
+}
+
+TEST_F(TipDialogTest, TipOverAPageThatGoesEndsAsCancel) {
+    // The page is destroyed while its tip is up: the tip ends as Cancel.
+    TipOverPage gone = RunTipOverPage([](TestPage& p) { p.PostMessage(WM_TEST_GONE); });
+    EXPECT_TRUE(gone.opened);
+    EXPECT_EQ(gone.code, kTipCancel);
+    EXPECT_EQ(gone.choice, kChoiceNone);
+    EXPECT_EQ(CArcTipDialog::OpenCount(), 0);
+}
 
 TEST_F(TipDialogTest, PageSwallowsEscapeF1AndHelp) {
     TestPage page;
