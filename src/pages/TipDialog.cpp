@@ -34,6 +34,9 @@ CArcTipDialog::~CArcTipDialog() {
     if (GetSafeHwnd() != nullptr) {
         DestroyWindow();
     }
+    // A dialog that never opened (no template) was never destroyed either:
+    // its page must not stay deaf to the mouse.
+    ReleasePage();
     CloseBackground();
 }
 
@@ -191,10 +194,16 @@ void CArcTipDialog::OnDestroy() {
         counted_ = false;
         g_openTips.fetch_sub(1);
     }
+    ReleasePage();
+    Default();
+}
+
+void CArcTipDialog::ReleasePage() {
     if (page_ != nullptr && ::IsWindow(pageHwnd_)) {
         page_->SetInputBlocked(false);
     }
-    Default();
+    page_ = nullptr;
+    pageHwnd_ = nullptr;
 }
 
 void CArcTipDialog::CloseBackground() {

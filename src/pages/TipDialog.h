@@ -77,6 +77,7 @@ private:
     void OnTipSize(UINT type, int cx, int cy);
     LRESULT OnTipHitTest(POINT) { return HTNOWHERE; }
     void OnDestroy();
+    void ReleasePage();
     void PlaceBackgroundAround();
     void CloseBackground();
     RECT WidenedWindowRect() const;

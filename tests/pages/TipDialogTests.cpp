@@ -255,13 +255,25 @@ TipOverPage RunTipOverPage(std::function<void(TestPage&)> before) {
     return result;
 }
 
-TEST_F(TipDialogTest, TipOverAPageThatGoesEndsAsCancel) {
+TEST_F(TipDialogTest, TipOverAPageThatGoesOrCannotOpen) {
     // The page is destroyed while its tip is up: the tip ends as Cancel.
     TipOverPage gone = RunTipOverPage([](TestPage& p) { p.PostMessage(WM_TEST_GONE); });
     EXPECT_TRUE(gone.opened);
     EXPECT_EQ(gone.code, kTipCancel);
     EXPECT_EQ(gone.choice, kChoiceNone);
     EXPECT_EQ(CArcTipDialog::OpenCount(), 0);
+
+    // No tip template in the resource module: the tip never opens, and the
+    // page is not left deaf to the mouse.
+    HMODULE library = nullptr;
+    TipOverPage missing = RunTipOverPage([&library](TestPage&) {
+        library = fw::SetResourceModule(GetModuleHandleW(nullptr));
+    });
+    fw::SetResourceModule(library);
+    EXPECT_FALSE(missing.opened);
+    EXPECT_EQ(missing.code, fw::CDialog::kNoResult);
+    EXPECT_TRUE(missing.blockedWhileAttached);
+    EXPECT_FALSE(missing.blockedAfter);
 }
 
 TEST_F(TipDialogTest, PageSwallowsEscapeF1AndHelp) {
