@@ -33,6 +33,10 @@ PngImage LoadPngResource(UINT id) {
         return nullptr;
     }
     void* target = GlobalLock(copy);
+    if (target == nullptr) {
+        GlobalFree(copy);
+        return nullptr;
+    }
     std::memcpy(target, bytes, size);
     GlobalUnlock(copy);
     IStream* stream = nullptr;
