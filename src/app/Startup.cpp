@@ -76,9 +76,11 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
         if (target != args_.end() && !IsUsableTargetDir(CleanTargetDir(target->second))) {
             return kExitBadCommandLine;
         }
+        // NUM counts only for an install; an uninstall does not read it.
         auto num = args_.find(L"NUM");
         int value = 0;
-        if (num != args_.end() && !ParseNum(num->second, value)) {
+        if (num != args_.end() && DecideRunMode(args_, 0) == RunMode::UnattendedInstall &&
+            !ParseNum(num->second, value)) {
             return kExitBadCommandLine;
         }
     }

@@ -250,6 +250,25 @@ TEST(Startup, UnusableTargetDirIsRefusedBeforeAnything) {
     EXPECT_NE(interactive.exitCode, kExitBadCommandLine);
 }
 
+TEST(Startup, NumIsJudgedOnlyForAnUnattendedInstall) {
+    RegistrySandbox sandbox;  // no .NET: a run that gets past the words ends at that check's notice
+    TempFolder medium(L"medium");
+    struct Case {
+        const char* id;
+        const wchar_t* words;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"install", L"quiet=1 NUM=4x4", true},
+        {"uninstall", L"quiet=1 Uninstall=1 NUM=4x4", false},
+    };
+    for (const Case& c : cases) {
+        RunOutcome run = RunStartup(medium, c.words, {{kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode == kExitBadCommandLine, c.refused) << c.id;
+        EXPECT_EQ(run.messages.empty(), c.refused) << c.id;
+    }
+}
+
 TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
     TempFolder folder(L"running");
     std::wstring korv = folder / L"korv.exe";
