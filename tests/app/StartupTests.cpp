@@ -61,7 +61,8 @@ public:
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=MutexHolder.HoldsTheSetupMutex";
         SetEnvironmentVariableW(L"KORV_HOLD_MUTEX", L"1");
-        STARTUPINFOW startup = {sizeof(startup)};
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
         started_ = CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_);
         SetEnvironmentVariableW(L"KORV_HOLD_MUTEX", nullptr);
     }
@@ -276,7 +277,8 @@ TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
     folder.Write(L"fakepkg.ini", "[default]\r\nsleep_ms=60000\r\n");
     SetEnvironmentVariableW(L"KORV_JOURNAL", (folder / L"journal.txt").c_str());
 
-    STARTUPINFOW startup = {sizeof(startup)};
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     std::wstring line = L"\"" + korv + L"\"";
     ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -163,4 +163,21 @@ inline std::vector<std::wstring> ReadGoldenLines(const std::wstring& path,
     return lines;
 }
 
+// A session as registration needs it: the target folder, the product's
+// names and the migration tool's values.
+inline void FillRegistrationSession(InstallSession& s, const std::wstring& target, const std::wstring& productName) {
+    s.targetFolder = target;
+    s.productName = productName;
+    s.languageCode = L"zh_cn";
+    s.product64Bit = 1;
+    s.companyName = L"Tallowick Company";
+    s.productRegName = L"Korvanix";
+    s.migrateFolderName = L"Migration";
+    s.migratePrevious = L"Migrate";
+    s.migrateExport = L"Export";
+    s.migrateImport = L"Import";
+    s.migrateReset = L"Reset";
+    s.migrateVersion = L"2023";
+}
+
 }  // namespace korv::test

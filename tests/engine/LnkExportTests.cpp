@@ -14,23 +14,9 @@
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
-
-namespace {
-
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) {
-        return {};
-    }
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
-
-}  // namespace
 
 TEST(LnkExport, RegistrationShortcutsWithTheirManifest) {
     // A failed run must not leave an earlier run's shortcuts to be checked.
@@ -46,18 +32,7 @@ TEST(LnkExport, RegistrationShortcutsWithTheirManifest) {
     ASSERT_TRUE(CreateDirectoryW(target.c_str(), nullptr));
 
     InstallSession& s = *session;
-    s.targetFolder = target;
-    s.productName = L"Korv Lnk Export";
-    s.languageCode = L"zh_cn";
-    s.product64Bit = 1;
-    s.companyName = L"Tallowick Company";
-    s.productRegName = L"Korvanix";
-    s.migrateFolderName = L"Migration";
-    s.migratePrevious = L"Migrate";
-    s.migrateExport = L"Export";
-    s.migrateImport = L"Import";
-    s.migrateReset = L"Reset";
-    s.migrateVersion = L"2023";
+    korv::test::FillRegistrationSession(s, target, L"Korv Lnk Export");
     korv::test::ShortcutCleanup cleanup(s.productName, {s.productName});
     const korv::test::ShellPlaces places;
 
@@ -80,9 +55,9 @@ TEST(LnkExport, RegistrationShortcutsWithTheirManifest) {
         wchar_t copyName[16];
         swprintf(copyName, std::size(copyName), L"%02d.lnk", ++index);
         ASSERT_TRUE(CopyFileW(link.c_str(), (exportFolder + L"\\" + copyName).c_str(), FALSE))
-            << Utf8(link);
+            << korv::test::Narrow(link);
         // file, target, working directory, arguments
-        manifest += Utf8(copyName) + "\t" + Utf8(step.target) + "\t" + Utf8(target) + "\t" + Utf8(step.arguments) +
+        manifest += korv::test::Narrow(copyName) + "\t" + korv::test::Narrow(step.target) + "\t" + korv::test::Narrow(target) + "\t" + korv::test::Narrow(step.arguments) +
                     "\n";
     }
     HANDLE file = CreateFileW((exportFolder + L"\\manifest.tsv").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -36,21 +36,6 @@ namespace {
 
 const std::wstring kUninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-void FillSession(InstallSession& s, const std::wstring& target, const std::wstring& productName) {
-    s.targetFolder = target;
-    s.productName = productName;
-    s.languageCode = L"zh_cn";
-    s.product64Bit = 1;
-    s.companyName = L"Tallowick Company";
-    s.productRegName = L"Korvanix";
-    s.migrateFolderName = L"Migration";
-    s.migratePrevious = L"Migrate";
-    s.migrateExport = L"Export";
-    s.migrateImport = L"Import";
-    s.migrateReset = L"Reset";
-    s.migrateVersion = L"2023";
-}
-
 // Where a planned shortcut is saved.
 std::wstring LinkPath(const ShortcutStep& step, const ShellPlaces& places, const std::wstring& productName) {
     if (step.place == kPlaceCommonDesktop) {
@@ -83,7 +68,7 @@ TEST(ProductRegistration, FirstAndSecondRunWriteRecordLogAndShortcuts) {
     RegistrySandbox registry;
     ScriptedAnswerer answerer;
     TempFolder folder(L"korv reg");
-    FillSession(*session, folder.Path(), L"Korv Reg Golden");
+    korv::test::FillRegistrationSession(*session, folder.Path(), L"Korv Reg Golden");
     ShortcutCleanup cleanup(L"Korv Reg Golden", {L"Korv Reg Golden"});
     const ShellPlaces places;
 
@@ -161,7 +146,7 @@ TEST(ProductRegistration, BetaAndEditionTextChangeOnlyTheirNames) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
         InstallSession s;
-        FillSession(s, L"C:\\T", L"P");
+        korv::test::FillRegistrationSession(s, L"C:\\T", L"P");
         s.beta = c.beta;
         RegistrationTexts texts = {L"Tallowick Company", L"https://w", c.edition, L"U", L"O", L"A", L"S"};
         const RegistrationPlan plan = PlanProductRegistration(s, texts);
@@ -177,7 +162,7 @@ TEST(ProductRegistration, BetaAndEditionTextChangeOnlyTheirNames) {
         EXPECT_EQ(plan.shortcuts[1].place, kPlaceProductPrograms);
     }
     InstallSession s;
-    FillSession(s, L"C:\\T", L"P");
+    korv::test::FillRegistrationSession(s, L"C:\\T", L"P");
     s.product64Bit = 0;
     const RegistrationPlan plan = PlanProductRegistration(s, LoadRegistrationTexts());
     EXPECT_EQ(plan.values[4], std::make_pair(std::wstring(L"Platform"), std::wstring(L"x86")));
@@ -187,7 +172,7 @@ TEST(ProductRegistration, BetaRecordAndDesktopShortcutOnTheMachine) {
     SessionScope session;
     RegistrySandbox registry;
     TempFolder folder(L"korv reg");
-    FillSession(*session, folder.Path(), L"Korv Reg Beta");
+    korv::test::FillRegistrationSession(*session, folder.Path(), L"Korv Reg Beta");
     session->beta = 1;
     ShortcutCleanup cleanup(L"Korv Reg Beta", {L"Korv Reg Beta beta"});
     const ShellPlaces places;
@@ -210,7 +195,7 @@ TEST(ProductRegistration, WithoutMigrationNamesTheToolsShareOneNamelessShortcut)
     SessionScope session;
     RegistrySandbox registry;
     TempFolder folder(L"korv reg");
-    FillSession(*session, folder.Path(), L"Korv Reg Nameless");
+    korv::test::FillRegistrationSession(*session, folder.Path(), L"Korv Reg Nameless");
     session->migrateFolderName.clear();
     session->migratePrevious.clear();
     session->migrateExport.clear();
@@ -241,7 +226,7 @@ TEST(ProductRegistration, KeyThatCannotBeCreatedStopsEverything) {
     RegistrySandbox registry;
     PostedMessages owner;
     TempFolder folder(L"korv reg");
-    FillSession(*session, folder.Path(), L"Korv Reg Refused");
+    korv::test::FillRegistrationSession(*session, folder.Path(), L"Korv Reg Refused");
     ShortcutCleanup cleanup(L"Korv Reg Refused", {L"Korv Reg Refused"});
     const ShellPlaces places;
     // A volatile parent takes no lasting subkey.

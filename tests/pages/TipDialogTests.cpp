@@ -286,7 +286,8 @@ TEST_F(TipDialogTest, PageSwallowsEscapeF1AndHelp) {
             ::PostMessageW(ok, WM_KEYDOWN, key, 0);
             ::PostMessageW(ok, WM_KEYUP, key, 0);
         }
-        HELPINFO info{sizeof(info)};
+        HELPINFO info{};
+        info.cbSize = sizeof(info);
         help = p.SendMessage(WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
         p.PostMessage(WM_TEST_END);
     };
