@@ -11,9 +11,9 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
-#include "app/ExitCodes.h"
-#include "app/InstallSession.h"
-#include "app/LocalText.h"
+#include "session/ExitCodes.h"
+#include "session/InstallSession.h"
+#include "session/LocalText.h"
 #include "app/Startup.h"
 #include "engine/UninstallWindows.h"
 #include "pages/TipDialog.h"

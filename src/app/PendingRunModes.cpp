@@ -4,7 +4,7 @@
 // job, so a run that reaches one ends with the fatal exit code.
 #include "app/RunModes.h"
 
-#include "app/ExitCodes.h"
+#include "session/ExitCodes.h"
 
 namespace korv {
 

@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <cstdlib>
 
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "config/Probes.h"
 
 namespace korv {

@@ -6,14 +6,10 @@
 
 #include <string>
 
+#include "engine/UnattendedInstall.h"
+#include "engine/Uninstall.h"
+
 namespace korv {
-
-// Uninstalls the copy in targetFolder and hands the rest to KUninstall:
-// 1 when KUninstall was handed the work, 0 otherwise.
-int UninstallProduct();
-
-// The unattended install: 1 when every step that can fail succeeded.
-int RunUnattendedInstall();
 
 // The wizard's page sequences. Each returns the process exit code of the
 // run (kExitSuccess, or kExitUserDeclined when the user left it).

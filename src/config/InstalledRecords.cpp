@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "config/RegistryValues.h"
 #include "config/SetupConfig.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 
 namespace korv {
 

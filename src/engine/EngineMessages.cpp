@@ -1,7 +1,7 @@
 #include "engine/EngineMessages.h"
 
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "resource.h"
 
 namespace korv {

@@ -1,14 +1,14 @@
 #include "engine/InstallJob.h"
 
-#include "app/InstallSession.h"
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/InstallSession.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
 #include "engine/FileOperations.h"
 #include "engine/MsiInstaller.h"
 #include "engine/PackageRunner.h"
 #include "engine/ProductRegistration.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "resource.h"
 
 namespace korv {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

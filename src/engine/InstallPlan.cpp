@@ -6,7 +6,7 @@
 
 #include "config/Probes.h"
 #include "engine/ProductData.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "engine/ShellFolders.h"
 #include "framework/Com.h"
 

@@ -1,7 +1,7 @@
 #include "engine/InstallThread.h"
 
 #include "engine/InstallJob.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "framework/MessageEntries.h"
 
 namespace korv {

@@ -2,12 +2,12 @@
 
 #include <msi.h>
 
-#include "app/InstallSession.h"
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/InstallSession.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "config/SetupConfig.h"
 #include "engine/FileOperations.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "resource.h"
 
 namespace korv {

@@ -5,7 +5,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 
 namespace korv {
 

@@ -15,7 +15,7 @@
 
 #include <string>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

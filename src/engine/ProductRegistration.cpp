@@ -1,7 +1,7 @@
 #include "engine/ProductRegistration.h"
 
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
 #include "config/RegistryValues.h"
 #include "engine/InstallLog.h"

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

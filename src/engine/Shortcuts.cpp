@@ -5,7 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 #include "engine/FileOperations.h"
 #include "engine/InstallLog.h"
 #include "engine/ShellFolders.h"

@@ -1,8 +1,6 @@
-// The unattended install: the job's procedure on the UI thread, without a
-// page. RunUnattendedInstall() is declared with the other run-mode
-// operations in app/RunModes.h.
-#include "app/InstallSession.h"
-#include "app/RunModes.h"
+#include "engine/UnattendedInstall.h"
+
+#include "session/InstallSession.h"
 #include "engine/InstallJob.h"
 #include "engine/InstallPlan.h"
 

@@ -5,8 +5,7 @@
 
 #include <iterator>
 
-#include "app/InstallSession.h"
-#include "app/RunModes.h"
+#include "session/InstallSession.h"
 #include "engine/InstallJob.h"
 #include "engine/InstallPlan.h"
 #include "engine/PackageRunner.h"

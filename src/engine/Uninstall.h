@@ -1,14 +1,15 @@
 // Removal of an installed copy and the rollback of a failed installation.
 // Both hand the real removal to the product's uninstaller, KUninstall, which
 // reads install.log; the setup program does not wait for it.
-//
-// UninstallProduct() itself is declared with the other run-mode operations
-// in app/RunModes.h: 1 when KUninstall was handed the work, 0 otherwise.
 #pragma once
 
 #include <string>
 
 namespace korv {
+
+// Uninstalls the copy in targetFolder and hands the rest to KUninstall:
+// 1 when KUninstall was handed the work, 0 otherwise.
+int UninstallProduct();
 
 // Rolls back a failed installation: copies T\install.log beside the running
 // setup program and starts the medium's KUninstall.exe quietly. 1 when it

@@ -1,6 +1,6 @@
 #include "pages/TipDialog.h"
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 #include "resource.h"
 #include "skin/Dpi.h"
 

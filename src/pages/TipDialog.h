@@ -18,7 +18,7 @@
 #include <memory>
 #include <string>
 
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 #include "skin/BackgroundWindows.h"
 #include "skin/Buttons.h"
 #include "skin/Labels.h"

@@ -1,6 +1,6 @@
 #include "pages/UninstallWait.h"
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 #include "resource.h"
 #include "skin/BackgroundWindows.h"
 #include "skin/Png.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 
 namespace korv {
 

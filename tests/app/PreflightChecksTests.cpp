@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/PreflightChecks.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "support/ScriptedAnswerer.h"
 
 using namespace korv;

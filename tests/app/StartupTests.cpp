@@ -3,8 +3,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/ExitCodes.h"
-#include "app/InstallSession.h"
+#include "session/ExitCodes.h"
+#include "session/InstallSession.h"
 #include "app/PreflightChecks.h"
 #include "app/Startup.h"
 #include "fixtures/Fixtures.h"

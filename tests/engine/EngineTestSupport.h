@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 #include "fixtures/Fixtures.h"
 
 namespace korv::test {

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 #include "config/SetupConfig.h"
 #include "engine/InstallPlan.h"
 #include "engine/InstallThread.h"
 #include "engine/JobTestSupport.h"
 #include "engine/ProductData.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "engine/ShortcutReader.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"

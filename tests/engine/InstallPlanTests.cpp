@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/InstallPlan.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "support/Text.h"
 
 using namespace korv;

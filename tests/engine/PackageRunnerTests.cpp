@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/PackageRunner.h"
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "fixtures/Journal.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 #include "config/RegistryValues.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/InstallLog.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ExitCodes.h"
-#include "app/InstallSession.h"
+#include "session/ExitCodes.h"
+#include "session/InstallSession.h"
 #include "app/Startup.h"
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 #include "engine/JobTestSupport.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"

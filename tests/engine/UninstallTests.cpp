@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/RunModes.h"
 #include "engine/JobTestSupport.h"
 #include "engine/Uninstall.h"
 #include "engine/UninstallWindows.h"

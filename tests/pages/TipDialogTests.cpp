@@ -5,7 +5,7 @@
 #include <functional>
 #include <thread>
 
-#include "engine/ProgressMessages.h"
+#include "session/ProgressMessages.h"
 #include "pages/TipDialog.h"
 #include "pages/UninstallWait.h"
 #include "resource.h"

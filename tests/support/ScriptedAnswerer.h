@@ -13,7 +13,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 
 namespace korv::test {
 

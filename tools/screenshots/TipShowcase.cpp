@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "app/LocalText.h"
-#include "app/TipMessage.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "framework/Framework.h"
 #include "pages/TipDialog.h"
 #include "resource.h"

@@ -1,10 +1,10 @@
-#include "app/TipMessage.h"
+#include "session/TipMessage.h"
 
 #include <mutex>
 #include <utility>
 
-#include "app/LocalText.h"
-#include "engine/ProgressMessages.h"
+#include "session/LocalText.h"
+#include "session/ProgressMessages.h"
 
 namespace korv {
 

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 using korv::InstallSession;
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 
 using namespace korv;
 

@@ -1,4 +1,4 @@
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 
 #include <mutex>
 

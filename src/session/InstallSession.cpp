@@ -1,4 +1,4 @@
-#include "app/InstallSession.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 

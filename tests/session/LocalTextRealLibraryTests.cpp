@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 #include "resource.h"
 
 using namespace korv;

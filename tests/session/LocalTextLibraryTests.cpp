@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/LocalText.h"
+#include "session/LocalText.h"
 
 using namespace korv;
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/TipMessage.h"
-#include "engine/ProgressMessages.h"
+#include "session/TipMessage.h"
+#include "session/ProgressMessages.h"
 #include "support/ScriptedAnswerer.h"
 
 using namespace korv;
