@@ -161,6 +161,9 @@
 #define IDC_WELCOME_BROWSE      1024  // folder picker
 #define IDC_WELCOME_OPTIONS_LABEL 1039  // shown with the options area
 #define IDC_WELCOME_PATH_CARET  1040  // a click puts the caret into the path box
+#define IDC_WELCOME_HEADLINE    2290  // product name in the header
+#define IDC_WELCOME_SUBLINE     2291  // line under the product name
+#define IDC_WELCOME_AND         2292  // "and" between the two document links
 
 // ---------------------------------------------------------------------------
 // Feature selection page (IDD_FEATURES)

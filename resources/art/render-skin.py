@@ -191,8 +191,10 @@ def main():
         rasterise(svg("folder.svg", FILL=fill, STROKE=stroke), p(n))
     for name, chosen, unchosen in (("drafting", 310, 311), ("classic", 312, 313)):
         art = WORKSPACE_ART[name]
-        rasterise(svg("workspace.svg", STROKE=BLUE, SW=2, ART=art, BADGE=BADGE), p(chosen), (20, 3, 2))
-        rasterise(svg("workspace.svg", STROKE="#D5DCE8", SW=1, ART=art, BADGE=""), p(unchosen), (14, 3, 2))
+        rasterise(svg("workspace.svg", STROKE=BLUE, SW=2, ART=art, BADGE=BADGE, CAPTION=BLUE), p(chosen),
+                  (20, 3, 2))
+        rasterise(svg("workspace.svg", STROKE="#D5DCE8", SW=1, ART=art, BADGE="", CAPTION="#8A96AA"),
+                  p(unchosen), (14, 3, 2))
 
     # Check-box icons, several sizes so 16 pixels and its DPI scalings stay crisp.
     boxes = {131: (BLUE, BLUE, "#FFFFFF"), 132: ("#FFFFFF", "#AEB4BE", "none"),

@@ -8,23 +8,18 @@
 
 namespace korv {
 
-// Replaced by the wizard sequencing work (welcome, feature, progress and
-// finish pages; not filed yet).
-int RunInstallSequence() {
-    return kExitFatal;
-}
-
-// Replaced by the wizard sequencing work (maintenance pages; not filed yet).
+// Replaced by the maintenance wizard (issue #10: maintenance start page and
+// feature page).
 int RunMaintenanceSequence() {
     return kExitFatal;
 }
 
-// Replaced by the online services work (not filed yet).
+// Replaced by the online services work (issue #11).
 std::wstring GetAdTargetUrl(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) {
     return {};
 }
 
-// Replaced by the online services work (not filed yet).
+// Replaced by the online services work (issue #11).
 void ShowInfoPage(const std::wstring&) {}
 
 }  // namespace korv

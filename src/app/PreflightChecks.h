@@ -1,5 +1,5 @@
-// The checks start-up runs before any page, and the free-space check the
-// pages run when a folder is confirmed. Each failing check shows its own
+// The checks start-up runs before any page (the free-space check the pages
+// run when a folder is confirmed is config/DiskSpace.h). Each failing check shows its own
 // message; the caller only learns the result.
 #pragma once
 
@@ -40,16 +40,5 @@ bool TerminateProcesses(const wchar_t* name);
 // While korv.exe runs, asks Retry / Force closed / Cancel (text 2010).
 // False when the user cancelled.
 bool WaitForProductToClose();
-
-// Free space on the folder's volume for the calling user: 1 enough (at least
-// 500 MiB), 2 too little (notice 2001), 0 the query failed (notice 2002).
-// Notices are owned by owner.
-int CheckDiskSpace(const std::wstring& folder, HWND owner);
-
-// The decision behind CheckDiskSpace: 0, 1 or 2 as above.
-int JudgeFreeSpace(bool queried, unsigned long long freeBytes);
-
-// The threshold: 524,288,000 bytes.
-constexpr unsigned long long kRequiredFreeBytes = 500ull * 1024 * 1024;
 
 }  // namespace korv

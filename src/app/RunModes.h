@@ -11,9 +11,9 @@
 
 namespace korv {
 
-// The wizard's page sequences. Each returns the process exit code of the
-// run (kExitSuccess, or kExitUserDeclined when the user left it).
-int RunInstallSequence();
+// The maintenance sequence: the process exit code of the run
+// (kExitSuccess, or kExitUserDeclined when the user left it). The install
+// sequence is RunInstallWizard (app/WizardSequence.h).
 int RunMaintenanceSequence();
 
 // The advertisement lookup: a page address, or empty text.

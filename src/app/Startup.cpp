@@ -5,6 +5,7 @@
 #include "session/LocalText.h"
 #include "app/PreflightChecks.h"
 #include "app/RunModes.h"
+#include "app/WizardSequence.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
 #include "config/Probes.h"
@@ -211,7 +212,7 @@ int Startup::RunMode() {
     case RunMode::Maintenance:
         return RunMaintenanceSequence();
     case RunMode::InteractiveInstall: {
-        int exitCode = RunInstallSequence();
+        int exitCode = RunInstallWizard();
         if (s.showInfoPage == 1) {
             std::wstring address = InfoPageAddress(
                 GetAdTargetUrl(s.globalServer, s.productVersion, s.languageCode, s.channel), s.languageCode,

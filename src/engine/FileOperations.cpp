@@ -62,4 +62,12 @@ bool FileFound(const std::wstring& path) {
     return true;
 }
 
+bool WriteIniValueIfPresent(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                            const std::wstring& value) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+}
+
 }  // namespace korv

@@ -24,4 +24,11 @@ int IsFolderEmpty(const std::wstring& path);
 // test whether what they are to start is there).
 bool FileFound(const std::wstring& path);
 
+// Writes a value into an existing profile file (the installed copy's
+// Setup.ini); a missing file is left missing, since writing a value would
+// otherwise create a Setup.ini that holds nothing else. False when the file
+// is missing or the value could not be written.
+bool WriteIniValueIfPresent(const std::wstring& path, const std::wstring& section, const std::wstring& key,
+                            const std::wstring& value);
+
 }  // namespace korv

@@ -48,12 +48,7 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         CopyFileW(step.path.c_str(), step.destination.c_str(), FALSE);
         return true;
     case StepKind::kWriteIniValue:
-        // Only into the installed copy's own file: writing a profile value
-        // would otherwise create a Setup.ini that holds nothing else.
-        if (GetFileAttributesW(step.path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            WritePrivateProfileStringW(step.section.c_str(), step.key.c_str(), step.value.c_str(),
-                                       step.path.c_str());
-        }
+        WriteIniValueIfPresent(step.path, step.section, step.key, step.value);
         return true;
     case StepKind::kCreateFolderTree:
         return CreateFolderTree(step.path) == 1;

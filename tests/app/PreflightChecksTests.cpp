@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/PreflightChecks.h"
+#include "config/DiskSpace.h"
 #include "session/ProgressMessages.h"
 #include "support/ScriptedAnswerer.h"
 

@@ -154,6 +154,11 @@ for name in "${ROOT_PROGRAMS[@]}"; do place "$out" "$name"; done
 for name in "${MSI_PROGRAMS[@]}" "${MSI_PACKAGES[@]}"; do place "$out/Msi" "$name"; done
 for name in "${FILES_PROGRAMS[@]}"; do place "$out/files" "$name"; done
 
+# The product's first package creates the installation folder that the
+# setup registry record names, as the real one does.
+printf '%s\r\n' '[korv_kernel.exe]' 'folder_key=SOFTWARE\Tallowick\Korvanix\Korvanix_Setup' 'folder_value=path' \
+    >"$out/files/fakepkg.ini"
+
 # The optional packages: the setup runs an item ending in ".exe" (exactly
 # that case) from files\ and installs every other item from Msi\.
 while IFS= read -r list; do

@@ -1,0 +1,38 @@
+// The wizard's page sequences: each page is a modal dialog over the main
+// background window, and its end code decides which page comes next.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace korv {
+
+class CArcBitmapDialog;
+
+// Page end codes.
+constexpr INT_PTR kPageDone = 1;
+constexpr INT_PTR kPageCancel = 2;
+constexpr INT_PTR kPageBack = 1000;
+constexpr INT_PTR kPageNext = 1001;
+constexpr INT_PTR kPageInstall = 1018;
+
+enum class WizardPage { kWelcome, kCopyProgress, kFinish };
+
+// How the pages are run: the real runner makes each page over the main
+// background window; tests put end codes in their place.
+using PageRunner = std::function<INT_PTR(WizardPage)>;
+
+// The install sequence: welcome, copy progress, finish. Leaves showInfoPage
+// at 1 only when the finish page was reached. Returns the process exit code:
+// 0 when the installation finished, 1602 when the person left the wizard,
+// 1603 when the installation failed.
+int RunInstallWizard();
+int RunInstallWizard(const PageRunner& runPage);
+
+// Shows one page: its owner and background window is the main background
+// window, which shows the page's picture first (unless keepPicture); runs
+// it modally and returns its end code. The page is destroyed after its run.
+INT_PTR ShowWizardPage(CArcBitmapDialog& page, bool keepPicture = false);
+
+}  // namespace korv

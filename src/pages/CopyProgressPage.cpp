@@ -1,0 +1,249 @@
+#include "pages/CopyProgressPage.h"
+
+#include "engine/InstallJob.h"
+#include "engine/InstallPlan.h"
+#include "engine/InstallThread.h"
+#include "engine/Uninstall.h"
+#include "framework/ResourceModule.h"
+#include "pages/CopyProgressRules.h"
+#include "resource.h"
+#include "session/InstallSession.h"
+#include "session/LocalText.h"
+#include "session/ProgressMessages.h"
+#include "session/TipMessage.h"
+#include "skin/BackgroundWindows.h"
+
+namespace korv {
+
+namespace {
+
+constexpr COLORREF kCaptionColour = RGB(78, 89, 105);
+constexpr int kCaptionHeight = 17;
+
+}  // namespace
+
+CKorvCopyFilesDlg::CKorvCopyFilesDlg(CWnd* parent) : CArcBitmapDialog(IDD_COPY_PROGRESS, parent) {
+    SetBackgroundImageId(IDP_SLIDE_1);
+}
+
+CKorvCopyFilesDlg::~CKorvCopyFilesDlg() {
+    if (GetSafeHwnd() != nullptr) {
+        DestroyWindow();
+    }
+}
+
+void CKorvCopyFilesDlg::DoDataExchange(fw::CDataExchange& dx) {
+    CArcBitmapDialog::DoDataExchange(dx);
+    fw::DDX_Control(dx, IDC_COPY_PROGRESS, bar_);
+    fw::DDX_Control(dx, IDC_COPY_STAGE, caption_);
+    fw::DDX_Control(dx, IDC_COPY_SLIDE_TITLE, slideTitle_);
+    fw::DDX_Control(dx, IDC_COPY_SLIDE_TEXT, slideText_);
+    fw::DDX_Control(dx, IDC_COPY_SPARE_TEXT, spare_);
+    fw::DDX_Control(dx, IDC_PAGE_LABEL1, label1_);
+    fw::DDX_Control(dx, IDC_PAGE_LABEL2, label2_);
+    fw::DDX_Control(dx, IDC_COPY_CANCEL, cancel_);
+}
+
+bool CKorvCopyFilesDlg::OnInitDialog() {
+    InstallSession& s = Session();
+    CArcBitmapDialog::OnInitDialog();
+
+    caption_.SetTextStyle(kCaptionHeight, kCaptionColour);
+    slideTitle_.SetTextStyle(35, RGB(7, 25, 54));
+    slideTitle_.UseFrameworkFont(2);
+    slideTitle_.SetCentered(true);
+    slideText_.SetTextStyle(21, RGB(60, 68, 94));
+    slideText_.SetCentered(true);
+    SetIcon(LoadIconW(fw::GetResourceModule(), MAKEINTRESOURCEW(IDI_APP)), true);
+    SetIcon(LoadIconW(fw::GetResourceModule(), MAKEINTRESOURCEW(IDI_APP)), false);
+
+    ShowSlide(1, true);
+    SetTimer(kSlideTimer, kSlidePeriodMs);
+
+    label1_.SetLabelTextColor(s.textColour);
+    label2_.SetLabelTextColor(s.textColour);
+    cancel_.SetButtonText(LoadText(IDS_BUTTON_CANCEL, L"Cancel"));
+    cancel_.SetPngImages(IDP_EXIT_NORMAL, IDP_EXIT_PRESSED, IDP_EXIT_HOVER);
+    cancel_.SetTextColors(RGB(78, 89, 105), RGB(51, 51, 51), RGB(89, 90, 90), RGB(78, 89, 105));
+    cancel_.SetFontHeight(21);
+
+    if (BackWindowHandle() != nullptr) {
+        ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, IDP_SLIDE_1, 0);
+    }
+
+    // From here on the worker's messages (and the MSI library's) are owned
+    // by this page.
+    s.progressWindow = GetSafeHwnd();
+
+    bar_.ShowWindow(SW_SHOW);
+    StepCountFacts facts;
+    facts.windowsInstallerRegistered = InstallFacts::OfThisMachine(s, false).windowsInstallerRegistered;
+    facts.os64Bit = s.os64Bit;
+    facts.product64Bit = s.product64Bit;
+    std::vector<PackageSteps> packages;
+    for (const PackageRecord& record : s.packages) {
+        packages.push_back({record.check, record.package});
+    }
+    totalSteps_ = TotalProgressSteps(facts, packages);
+    bar_.SetRange(0, totalSteps_);
+    currentStep_ = 1;
+    bar_.SetPos(currentStep_);
+    bar_.SetBkColor(RGB(200, 200, 200));
+
+    // When the worker cannot be started, StartInstallThread posts
+    // WM_INSTALL_FAILED itself; the page then ends as for a failed job,
+    // without a rollback (this run installed nothing).
+    worker_ = StartInstallThread(GetSafeHwnd());
+    return true;
+}
+
+void CKorvCopyFilesDlg::ShowSlide(int n, bool opening) {
+    slide_ = n;
+    const Slide slide = SlideNumber(n);
+    slideTitle_.SetText(LoadText(slide.titleId, slide.title));
+    slideText_.SetText(LoadText(slide.textId, opening ? kOpeningSlideText : slide.text));
+    RedrawChild(slideTitle_);
+    RedrawChild(slideText_);
+}
+
+void CKorvCopyFilesDlg::RedrawChild(const fw::CWnd& child) {
+    // The texts are drawn over the page's picture without a background of
+    // their own: the page's area behind a changed text is redrawn first, or
+    // the new text would land on the old glyphs.
+    if (child.GetSafeHwnd() == nullptr) {
+        return;
+    }
+    RECT r = child.GetWindowRect();
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RedrawWindow(GetSafeHwnd(), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void CKorvCopyFilesDlg::RefreshCaption() {
+    const CaptionText chosen = StageCaption(Session().installStage);
+    const std::wstring text = LoadText(chosen.textId, chosen.fallback);
+    if (caption_.Text() == text) {
+        return;
+    }
+    caption_.SetTextStyle(kCaptionHeight, kCaptionColour);
+    caption_.SetText(text);
+    ++captionChanges_;
+    RedrawChild(caption_);
+}
+
+LRESULT CKorvCopyFilesDlg::OnPackageEnd(WPARAM, LPARAM) {
+    currentStep_ = NextProgressStep(currentStep_, totalSteps_);
+    bar_.SetPos(currentStep_);
+    return 0;
+}
+
+LRESULT CKorvCopyFilesDlg::OnTipOpened(WPARAM, LPARAM) {
+    SetInputBlocked(true);
+    bar_.SetInputBlocked(true);
+    return 0;
+}
+
+LRESULT CKorvCopyFilesDlg::OnTipClosed(WPARAM, LPARAM) {
+    SetInputBlocked(false);
+    bar_.SetInputBlocked(false);
+    return 0;
+}
+
+LRESULT CKorvCopyFilesDlg::OnProgressMoved(WPARAM, LPARAM) {
+    RefreshCaption();
+    return 0;
+}
+
+LRESULT CKorvCopyFilesDlg::OnInstallDone(WPARAM, LPARAM) {
+    if (ended_) {
+        return 0;
+    }
+    ended_ = true;
+    currentStep_ = totalSteps_;
+    bar_.SetPos(currentStep_);
+    KillTimer(kSlideTimer);
+    // The full bar stays for a second; a timer rather than a sleep keeps the
+    // page painting and answering meanwhile.
+    SetTimer(kSuccessHoldTimer, kSuccessHoldMs);
+    return 0;
+}
+
+LRESULT CKorvCopyFilesDlg::OnInstallFailed(WPARAM, LPARAM) {
+    if (ended_) {
+        return 0;
+    }
+    ended_ = true;
+    currentStep_ = totalSteps_;
+    bar_.SetPos(currentStep_);
+    KillTimer(kSlideTimer);
+    const bool workerRan = worker_ != nullptr;
+    EndWorker();
+    if (!workerRan) {
+        ShowTipMessage(kTipNotice, LoadText(IDS_INSTALL_FAILED, L"Failed to install,Please reinstall!").c_str(),
+                       GetSafeHwnd());
+    } else if (Session().maintenanceMode == kModeInstall) {
+        // A new installation that failed is taken away again. A failed
+        // Modify or Repair leaves the installed copy as it is: the
+        // uninstaller would remove the whole product the person only wanted
+        // to change, and the next Repair can mend it.
+        RollbackInstall();
+    }
+    EndDialog(2);
+    return 0;
+}
+
+void CKorvCopyFilesDlg::EndWorker() {
+    if (worker_ != nullptr) {
+        worker_->PostThreadMessage(WM_QUIT, 0, 0);
+        worker_ = nullptr;
+    }
+}
+
+void CKorvCopyFilesDlg::OnTimer(UINT_PTR id) {
+    if (id == kSlideTimer) {
+        ShowSlide(NextSlide(slide_), false);
+        if (BackWindowHandle() != nullptr) {
+            ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, SlideNumber(slide_).picture, 0);
+        }
+        RedrawWindow(GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    } else if (id == kSuccessHoldTimer) {
+        KillTimer(kSuccessHoldTimer);
+        EndWorker();
+        EndDialog(1);
+    }
+}
+
+HBRUSH CKorvCopyFilesDlg::OnPageCtlColor(HDC dc, HWND control, UINT type) {
+    HBRUSH brush = OnCtlColor(dc, control, type);
+    if (type == CTLCOLOR_STATIC) {
+        SetTextColor(dc, Session().textColour);
+    }
+    return brush;
+}
+
+void CKorvCopyFilesDlg::OnDestroy() {
+    KillTimer(kSlideTimer);
+    KillTimer(kSuccessHoldTimer);
+    if (Session().progressWindow == GetSafeHwnd()) {
+        Session().progressWindow = nullptr;
+    }
+    Default();
+}
+
+const fw::MessageMap& CKorvCopyFilesDlg::GetMessageMap() const {
+    static const fw::MessageMap map(CArcBitmapDialog::GetMessageMap(), {
+        fw::on::Message(WM_INSTALL_STARTED, &CKorvCopyFilesDlg::OnInstallStarted),
+        fw::on::Message(WM_PACKAGE_BEGIN, &CKorvCopyFilesDlg::OnPackageBegin),
+        fw::on::Message(WM_PACKAGE_END, &CKorvCopyFilesDlg::OnPackageEnd),
+        fw::on::Message(WM_TIP_OPENED, &CKorvCopyFilesDlg::OnTipOpened),
+        fw::on::Message(WM_TIP_CLOSED, &CKorvCopyFilesDlg::OnTipClosed),
+        fw::on::Message(WM_PROGRESS_MOVED, &CKorvCopyFilesDlg::OnProgressMoved),
+        fw::on::Message(WM_INSTALL_DONE, &CKorvCopyFilesDlg::OnInstallDone),
+        fw::on::Message(WM_INSTALL_FAILED, &CKorvCopyFilesDlg::OnInstallFailed),
+        fw::on::Timer(&CKorvCopyFilesDlg::OnTimer),
+        fw::on::CtlColor(&CKorvCopyFilesDlg::OnPageCtlColor),
+        fw::on::Destroy(&CKorvCopyFilesDlg::OnDestroy),
+    });
+    return map;
+}
+
+}  // namespace korv

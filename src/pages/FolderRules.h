@@ -1,0 +1,65 @@
+// The rules that turn what a person typed or picked into the installation
+// folder, and that decide whether the installation may go there. Only
+// decisions live here (no windows.h, so they build for the fuzzers too);
+// FolderGates.h shows the messages and asks the system.
+#pragma once
+
+#include <string>
+
+namespace korv {
+
+// Why a folder was refused, in the order the checks run.
+enum class FolderVerdict {
+    kAccepted,
+    kBareName,        // neither ":" nor "\": text 2027
+    kRoot,            // a drive or share root: text 2029
+    kBadForm,         // not X:\... and not \...: text 2027
+    kBadCharacters,   // / : * ? " < > | after the lead-in: text 2028
+};
+
+struct FolderCheck {
+    // The folder after the clean-up steps (what targetFolder becomes, also
+    // when the folder is refused).
+    std::wstring folder;
+    // The folder ended in a backslash: it now ends in exactly one, and the
+    // page's path text takes the folder as it is.
+    bool writeBack = false;
+    FolderVerdict verdict = FolderVerdict::kAccepted;
+};
+
+// The validation sequence on the text of the path box:
+//  1. doubled backslashes collapse to one, except the two that open a
+//     network path (\\server\share\...);
+//  2. the text is cut before the first "\ " and
+//  3. before the first " \";
+//  4. trailing backslashes become exactly one;
+//  then the bare-name, root, form and character checks.
+FolderCheck CheckInstallFolder(const std::wstring& text);
+
+// Steps 1 to 3 alone.
+std::wstring CleanFolderText(std::wstring text);
+
+// The shell's path tests, by their documented rules.
+// No ":" and no "\" anywhere.
+bool IsBareName(const std::wstring& path);
+// "\", "X:\", or a network root "\\server" / "\\server\share".
+bool IsRootPath(const std::wstring& path);
+
+// The path box's text as the buttons take it: trailing blanks dropped, then
+// trailing dots.
+std::wstring TrimPathText(const std::wstring& text);
+
+// The folder picker's result: blanks around it, then trailing dots, then
+// trailing backslashes dropped; the product folder appended unless the
+// folder already is one (its name ends in "2024", or it is the product name
+// itself).
+std::wstring PickedInstallFolder(const std::wstring& picked, const std::wstring& productName);
+
+// The free-space gate's drive: the text before the first "\" ("C:" for
+// C:\Apps; empty for a folder that starts with a backslash).
+std::wstring DrivePart(const std::wstring& folder);
+
+// "%s" of a message text replaced by the folder (the first one only).
+std::wstring FormatWithFolder(const std::wstring& format, const std::wstring& folder);
+
+}  // namespace korv
