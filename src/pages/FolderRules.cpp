@@ -60,10 +60,13 @@ bool IsRootPath(const std::wstring& path) {
             return true;
         }
         if (path[1] == kBackslash) {
-            // \\server or \\server\share: at most one separator after the lead-in.
+            // \\server or \\server\share: at most one separator after the
+            // lead-in. A share root with its trailing backslash (which the
+            // validation sequence leaves on) is a root all the same, unlike
+            // in the shell's own test.
             size_t separators = 0;
             for (size_t i = 2; i < path.size(); ++i) {
-                if (path[i] == kBackslash && ++separators > 1) {
+                if (path[i] == kBackslash && ++separators > 1 && !(separators == 2 && i + 1 == path.size())) {
                     return false;
                 }
             }

@@ -42,7 +42,8 @@ std::wstring CleanFolderText(std::wstring text);
 // The shell's path tests, by their documented rules.
 // No ":" and no "\" anywhere.
 bool IsBareName(const std::wstring& path);
-// "\", "X:\", or a network root "\\server" / "\\server\share".
+// "\", "X:\", or a network root "\\server" / "\\server\share" (also with
+// a trailing backslash after the share).
 bool IsRootPath(const std::wstring& path);
 
 // The path box's text as the buttons take it: trailing blanks dropped, then

@@ -1,0 +1,236 @@
+// The welcome page with its real template and pictures: the package boxes,
+// the options area, the agreement gate, the folder rules and Exit, each
+// driven from inside the page's modal loop; messages are answered by the
+// scripted answerer and recorded with their owner.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "config/InstalledRecords.h"
+#include "engine/EngineTestSupport.h"
+#include "pages/PageTestSupport.h"
+#include "pages/WelcomePage.h"
+#include "resource.h"
+#include "skin/SkinTestSupport.h"
+#include "support/RegistrySandbox.h"
+#include "support/ScriptedAnswerer.h"
+#include "support/TempFolder.h"
+#include "support/Text.h"
+
+using namespace korv;
+using namespace korv::test;
+
+namespace {
+
+using Welcome = Scripted<CKorvWelcomeDlg>;
+
+class WelcomePageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(environment.Loaded());
+        session->productName = L"Korvanix2024";
+        session->companyName = L"Korv Welcome Test";
+        session->productRegName = L"Korvanix";
+        session->targetFolder = L"C:\\Program Files\\Tallowick\\Korvanix2024";
+    }
+
+    static PackageRecord Package(const wchar_t* name, int check, int showFlag) {
+        PackageRecord p;
+        p.name = name;
+        p.description = std::wstring(L"About ") + name;
+        p.package = std::wstring(name) + L".exe";
+        p.check = check;
+        p.showFlag = showFlag;
+        p.enable = 1;
+        return p;
+    }
+
+    void TypePath(Welcome& page, const std::wstring& text) {
+        ::SetWindowTextW(page.Control(IDC_WELCOME_PATH), text.c_str());
+    }
+
+    SkinEnvironment environment;
+    SessionScope session;
+    RegistrySandbox registry;
+    MainBackground background;
+};
+
+}  // namespace
+
+TEST_F(WelcomePageTest, PackageBoxesAndTheOptionsAreaInBothDirections) {
+    session->packages = {Package(L"ticked", 1, 1), Package(L"free", 0, 1), Package(L"fixed", 1, 0),
+                         Package(L"hidden-unticked", 0, 0), Package(L"fifth", 0, 1), Package(L"sixth", 1, 1)};
+    session->packageCount = 6;
+    ScriptedAnswerer answerer({{kTipOk, kChoiceOk}});
+    Welcome page(&background.Window());
+    struct Seen {
+        bool hiddenAtStart = true, shownAfterOptions = false, hiddenAgain = false;
+        UINT pictureShown = 0, pictureHidden = 0, pictureAtStart = 0;
+        UINT optionsImageShown = 0;
+        bool sixthHasBox = true;
+        std::vector<bool> checked, enabled;
+        std::vector<std::wstring> labels;
+        int fixedCheckAfterClick = -1, freeCheckAfterClick = -1;
+    } seen;
+    page.script = [&](Welcome& p) {
+        seen.pictureAtStart = background.Window().CurrentImageId();
+        for (int i = 0; i < 5; ++i) {
+            CKorvShadeButtonST* box = p.PackageBox(i);
+            ASSERT_NE(box, nullptr) << i;
+            EXPECT_EQ(box->GetDlgCtrlID(), IDC_PACKAGE_BOX_FIRST + i);
+            EXPECT_EQ(p.PackageLabel(i)->GetDlgCtrlID(), IDC_PACKAGE_TEXT_FIRST + i);
+            seen.hiddenAtStart = seen.hiddenAtStart && !box->IsWindowVisible();
+            seen.checked.push_back(box->Checked());
+            seen.enabled.push_back(box->BoxEnabled() && box->IsWindowEnabled());
+            seen.labels.push_back(p.PackageLabel(i)->GetWindowText());
+        }
+        seen.sixthHasBox = p.PackageBox(5) != nullptr || p.Control(IDC_PACKAGE_BOX_FIRST + 5) != nullptr;
+
+        p.Click(IDC_WELCOME_OPTIONS);
+        seen.shownAfterOptions = p.OptionsShown() && p.PackageBox(0)->IsWindowVisible() &&
+                                 p.Visible(IDC_WELCOME_OPTIONS_LABEL) && p.Visible(IDC_WELCOME_REQUIREMENTS_LINK);
+        seen.pictureShown = background.Window().CurrentImageId();
+        seen.optionsImageShown = p.OptionsButton().PngImage(ButtonState::Normal);
+
+        // A person clicks the fixed box (nothing may change) and the free one.
+        p.Click(IDC_PACKAGE_BOX_FIRST + 2);
+        p.Click(IDC_PACKAGE_BOX_FIRST + 1);
+        seen.fixedCheckAfterClick = Session().packages[2].check;
+        seen.freeCheckAfterClick = Session().packages[1].check;
+
+        p.Click(IDC_WELCOME_OPTIONS);
+        seen.hiddenAgain = !p.OptionsShown() && !p.PackageBox(0)->IsWindowVisible() &&
+                           !p.Visible(IDC_WELCOME_OPTIONS_LABEL) && !p.Visible(IDC_WELCOME_REQUIREMENTS_LINK);
+        seen.pictureHidden = background.Window().CurrentImageId();
+        p.Click(IDC_WELCOME_EXIT);
+    };
+    EXPECT_EQ(background.Run(page), kTipCancel) << "Exit confirmed ends the page with 2";
+
+    EXPECT_EQ(seen.pictureAtStart, IDP_WELCOME_BACKGROUND);
+    EXPECT_TRUE(seen.hiddenAtStart);
+    EXPECT_EQ(seen.checked, (std::vector<bool>{true, false, true, false, false}));
+    EXPECT_EQ(seen.enabled, (std::vector<bool>{true, true, false, true, true})) << "ticked and not shown: fixed";
+    EXPECT_EQ(seen.labels[0], L"About ticked");
+    EXPECT_FALSE(seen.sixthHasBox) << "five places for boxes";
+    EXPECT_TRUE(seen.shownAfterOptions);
+    EXPECT_EQ(seen.pictureShown, IDP_WELCOME_OPTIONS_BACKGROUND);
+    EXPECT_EQ(seen.optionsImageShown, static_cast<UINT>(IDP_OPTIONS_OPEN_NORMAL));
+    EXPECT_EQ(seen.fixedCheckAfterClick, 1);
+    EXPECT_EQ(seen.freeCheckAfterClick, 1);
+    EXPECT_TRUE(seen.hiddenAgain);
+    EXPECT_EQ(seen.pictureHidden, IDP_WELCOME_BACKGROUND);
+    EXPECT_EQ(Session().packages[5].check, 1) << "the sixth package keeps the medium's choice";
+
+    // Only the exit question was asked, owned by the page.
+    const std::vector<TipRequest> asked = answerer.Requests();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].kind, kTipQuestion);
+    EXPECT_EQ(asked[0].text.rfind(L"After exiting the installation program of Korvanix 2024", 0), 0u);
+}
+
+TEST_F(WelcomePageTest, NoPackagesShowOnlyTheLabelsAndAnInvalidPathKeepsTheAreaClosed) {
+    ScriptedAnswerer answerer;  // every message answered Cancel
+    Welcome page(&background.Window());
+    bool openedWithBadPath = true, openedWithGoodPath = false, focusInPath = false;
+    page.script = [&](Welcome& p) {
+        TypePath(p, L"Apps");
+        p.Click(IDC_WELCOME_OPTIONS);
+        openedWithBadPath = p.OptionsShown();
+        focusInPath = GetFocus() == p.Control(IDC_WELCOME_PATH);
+        TypePath(p, L"D:\\Apps");
+        p.Click(IDC_WELCOME_OPTIONS);
+        openedWithGoodPath = p.OptionsShown() && p.Visible(IDC_WELCOME_OPTIONS_LABEL) && p.PackageBox(0) == nullptr;
+        // Exit, then Cancel on the question: the page stays as it was.
+        p.Click(IDC_WELCOME_EXIT);
+        p.EndDialog(77);
+    };
+    EXPECT_EQ(background.Run(page), 77);
+    EXPECT_FALSE(openedWithBadPath);
+    EXPECT_TRUE(focusInPath);
+    EXPECT_TRUE(openedWithGoodPath);
+    const std::vector<TipRequest> asked = answerer.Requests();
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].text, L"Path input error, please input again.");
+    EXPECT_EQ(asked[0].kind, kTipNotice);
+    EXPECT_EQ(asked[1].kind, kTipQuestion) << "the exit question, answered Cancel";
+}
+
+// Install's gates in their order: the agreement, the folder rules (a root is
+// a question here), the not-empty question, then the setup record.
+TEST_F(WelcomePageTest, InstallGatesInTheirOrder) {
+    TempFolder scratch(L"korv welcome");
+    const std::wstring full = scratch / L"Full";
+    CreateDirectoryW(full.c_str(), nullptr);
+    scratch.Write(L"Full\\data.txt", "x");
+
+    // Cancel the not-empty question once, then agree to it.
+    ScriptedAnswerer answerer({{kTipCancel, kChoiceCancel}, {kTipCancel, kChoiceCancel},
+                               {kTipCancel, kChoiceCancel}, {kTipOk, kChoiceOk}});
+    Welcome page(&background.Window());
+    struct Seen {
+        UINT installLookUnticked = 0, installLookTicked = 0;
+        bool openAfterAgreementGate = false, openAfterRoot = false, openAfterCancel = false;
+        std::wstring pathAfterRoot;
+    } seen;
+    page.script = [&](Welcome& p) {
+        seen.installLookUnticked = p.InstallButton().PngImage(ButtonState::Normal);
+        TypePath(p, full);
+        p.Click(IDC_WELCOME_INSTALL);  // 2034: agreement first, whatever the path
+        seen.openAfterAgreementGate = p.GetSafeHwnd() != nullptr;
+        p.Click(IDC_AGREEMENT_CHECK);
+        seen.installLookTicked = p.InstallButton().PngImage(ButtonState::Normal);
+        TypePath(p, L"C:\\\\");
+        p.Click(IDC_WELCOME_INSTALL);  // 2029 as a question
+        seen.openAfterRoot = p.GetSafeHwnd() != nullptr;
+        seen.pathAfterRoot = p.PathText();
+        TypePath(p, full + L"\\");
+        p.Click(IDC_WELCOME_INSTALL);  // 2026, Cancel
+        seen.openAfterCancel = p.GetSafeHwnd() != nullptr;
+        p.Click(IDC_WELCOME_INSTALL);  // 2026, OK: the page ends
+    };
+    EXPECT_EQ(background.Run(page), IDC_WELCOME_INSTALL);
+
+    EXPECT_EQ(seen.installLookUnticked, static_cast<UINT>(IDP_INSTALL_DISABLED));
+    EXPECT_EQ(seen.installLookTicked, static_cast<UINT>(IDP_INSTALL_NORMAL));
+    EXPECT_EQ(seen.pathAfterRoot, L"C:\\") << "the cleaned folder is written back into the path box";
+    EXPECT_EQ(Session().agreementAccepted, 1);
+    EXPECT_EQ(Session().targetFolder, full + L"\\");
+
+    const std::vector<TipRequest> asked = answerer.Requests();
+    ASSERT_EQ(asked.size(), 4u);
+    EXPECT_EQ(asked[0].text, L"You must agree to the License Agreement before installing.");
+    EXPECT_EQ(asked[0].kind, kTipNotice);
+    EXPECT_EQ(asked[1].text, L"The software is not installed on the disk root directory, please input again.");
+    EXPECT_EQ(asked[1].kind, kTipQuestion);
+    EXPECT_EQ(asked[2].text, full + L"\\ is not empty. Are you sure you want to install to this position?");
+    EXPECT_EQ(asked[3].kind, kTipQuestion);
+    for (const TipRequest& r : asked) {
+        EXPECT_NE(r.owner, nullptr) << "owned by the page";
+    }
+
+    // The accepted folder is in the setup record.
+    DWORD type = 0, number = 0;
+    std::wstring path;
+    EXPECT_TRUE(RegistrySandbox::Query(HKEY_LOCAL_MACHINE,
+                                       SetupRecordKeyPath(L"Korv Welcome Test", L"Korvanix"), L"path", type, path,
+                                       number));
+    EXPECT_EQ(path, full + L"\\");
+}
+
+// A network folder keeps its two leading backslashes and passes the
+// free-space gate as a network path (no disk-space message).
+TEST_F(WelcomePageTest, NetworkFolderIsInstalledToAsTyped) {
+    ScriptedAnswerer answerer;
+    session->agreementAccepted = 1;
+    Welcome page(&background.Window());
+    page.script = [&](Welcome& p) {
+        TypePath(p, L"\\\\server\\share\\Korvanix");
+        p.Click(IDC_WELCOME_INSTALL);
+    };
+    EXPECT_EQ(background.Run(page), IDC_WELCOME_INSTALL);
+    EXPECT_EQ(Session().targetFolder, L"\\\\server\\share\\Korvanix");
+    EXPECT_TRUE(answerer.Requests().empty()) << Narrow(answerer.Requests()[0].text);
+}
