@@ -62,9 +62,12 @@ int RunInstallWizard() {
 
 int RunInstallWizard(const PageRunner& runPage) {
     InstallSession& s = Session();
-    if (runPage(WizardPage::kWelcome) != kPageInstall) {
+    const INT_PTR welcome = runPage(WizardPage::kWelcome);
+    if (welcome != kPageInstall) {
         s.showInfoPage = 0;
-        return kExitUserDeclined;
+        // Exit or the close box is the person's choice; a page that could not
+        // be made at all (a resource library without it) is a broken medium.
+        return welcome == fw::CDialog::kNoResult ? kExitFatal : kExitUserDeclined;
     }
     if (runPage(WizardPage::kCopyProgress) != kPageDone) {
         s.showInfoPage = 0;

@@ -26,7 +26,7 @@ using PageRunner = std::function<INT_PTR(WizardPage)>;
 // The install sequence: welcome, copy progress, finish. Leaves showInfoPage
 // at 1 only when the finish page was reached. Returns the process exit code:
 // 0 when the installation finished, 1602 when the person left the wizard,
-// 1603 when the installation failed.
+// 1603 when the installation failed or a page could not be made.
 int RunInstallWizard();
 int RunInstallWizard(const PageRunner& runPage);
 

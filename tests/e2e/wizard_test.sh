@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# The interactive installation, out of process, as a person does it: Setup.exe
+# started from the medium with no words (as a double-click starts it), the
+# pages worked through the UI driver (real mouse clicks and typing), then
+# what a person would check afterwards: the exit code, the programs started
+# (the fake packages' journal), the installed MSI package, the uninstall
+# record, the shortcuts (read back by lnkinfo), install.log and the installed
+# Setup.ini. A screenshot of each page is taken on the way.
+#
+#   wizard_test.sh SOURCE_DIR BUILD_DIR [SHOT_DIR]
+#
+# SHOT_DIR (default BUILD_DIR/e2e/wizard/shots) receives the screenshots.
+# Everything the runs create on the prefix's machine is removed again.
+set -euo pipefail
+src=$1
+build=$(cd "$2" && pwd)
+work="$build/e2e/wizard"
+shots=${3:-$work/shots}
+prefix="$build/wineprefix"
+rm -rf "$work"
+mkdir -p "$work" "$shots"
+medium="$work/medium"
+"$src/tools/medium/make-medium.sh" "$medium" "$build" >/dev/null
+"$src/tools/wine/machine-state.sh" "$build"
+win_medium="Z:${medium//\//\\}"
+# The first product package takes two seconds, so the copy-progress page can
+# be seen (and photographed) at work.
+printf '%s\r\n' 'sleep_ms=2000' >>"$medium/files/fakepkg.ini"
+
+target_name="Korvanix Wizard E2E"
+target_unix="$prefix/drive_c/$target_name"
+target_win="C:\\$target_name"
+company_files="$prefix/drive_c/Program Files/Common Files/Tallowick"
+setup_record='HKLM\SOFTWARE\Wow6432Node\Tallowick'
+uninstall_record='HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Korvanix2024_en_us'
+fixture_code='{0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07}'
+fixture_payload="$prefix/drive_c/Program Files (x86)/Korvanix Fixture/fixture_payload.txt"
+desktop_link="$prefix/drive_c/users/Public/Desktop/Korvanix2024.lnk"
+programs_folder="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Korvanix2024"
+export KORV_JOURNAL="Z:${work//\//\\}\\journal.txt"
+journal="$work/journal.txt"
+display=$(cat "$build/wine/display")
+
+wine_run() { "$src/tools/wine/run.sh" "$build" "$@" 2>/dev/null | tr -d '\r'; }
+drive() { "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" "$@" 2>&1 | tr -d '\r'; }
+
+clean_machine() {
+    rm -rf "$target_unix" "$company_files" "$programs_folder"
+    rm -f "$desktop_link"
+    wine_run reg delete "$setup_record" /f >/dev/null || true
+    wine_run reg delete "$uninstall_record" /f >/dev/null || true
+    wine_run msiexec /x "$fixture_code" /qn >/dev/null || true
+}
+clean_machine
+trap clean_machine EXIT
+
+failures=0
+fail() {
+    echo "FAIL $*"
+    failures=$((failures + 1))
+}
+check() {  # check ID COMMAND...: a case that holds when the command succeeds
+    local id=$1
+    shift
+    if "$@"; then echo "ok   $id"; else fail "$id"; fi
+}
+step() {  # step ID uidriver-words...: one action of the person; fails the case when it cannot be done
+    local id=$1
+    shift
+    local out
+    if out=$(drive "$@"); then echo "ok   $id"; else fail "$id: $out"; fi
+}
+shot() {
+    if DISPLAY=$display import -window root "$shots/$1.png" 2>/dev/null; then
+        echo "ok   screenshot $1.png"
+    else
+        fail "screenshot $1.png"
+    fi
+}
+
+# start_setup: Setup.exe from the medium without words, in the background;
+# its full exit code lands in $work/run.out.
+start_setup() {
+    rm -f "$work/run.out"
+    (timeout 180 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" \
+        >"$work/run.out" 2>&1 || true) &
+    setup_pid=$!
+}
+# finish_setup ID EXPECTED: waits for the run and checks its exit code.
+finish_setup() {
+    wait "$setup_pid" || true
+    local code
+    code=$(sed -n 's/^exit code: \([0-9]*\).*/\1/p' "$work/run.out" | tr -d '\r')
+    if [[ "$code" == "$2" ]]; then
+        echo "ok   $1: exit code $code"
+    else
+        fail "$1: expected exit code $2, got '${code:-none (timed out or did not start)}'"
+        sed 's/^/     /' "$work/run.out"
+    fi
+}
+
+# --- Exit on the welcome page --------------------------------------------
+rm -f "$journal"
+start_setup
+step "welcome page shows" wait 1023 --timeout 60
+step "Exit" click 2 --with 1023
+step "the exit question shows" wait 3016
+shot tip-exit-question
+step "OK on the exit question" click 1 --with 3016
+finish_setup "Exit confirmed" 1602
+check "Exit starts nothing" test ! -e "$journal"
+
+# --- the installation -----------------------------------------------------
+rm -f "$journal"
+start_setup
+step "welcome page shows" wait 1023 --timeout 60
+shot welcome
+step "type the folder" type 1023 "$target_win"
+check "the path box holds the folder" test "$(drive text 1023)" == "$target_win"
+step "tick the agreement" click 1037
+step "open the options" click 1017
+step "tick vezu" click 3002
+shot welcome-options
+step "Install" click 1018
+step "copy-progress page shows" wait 2102 --timeout 30
+sleep 0.5
+shot copy-progress
+step "finish page shows" wait 1014 --timeout 120
+shot finish-workspace
+step "choose Korvanix Classic" click 1015
+step "Next" click 1001 --with 1014
+step "final page shows" wait 2280 --timeout 30
+shot finish-final
+step "Finish" click 1001 --with 2280
+finish_setup "installation" 0
+
+m="$win_medium"
+t="$target_win"
+expected=$(cat <<EOF
+vc_redist.x64.exe	"$m\\Msi\\vc_redist.x64.exe" -q -norestart
+vcredist_x64_10.exe	"$m\\Msi\\vcredist_x64_10.exe" -q -norestart
+korv_kernel.exe	"$m\\files\\korv_kernel.exe" -passive -norestart
+korv_korvfile.exe	"$m\\files\\korv_korvfile.exe" -passive -norestart
+korv_global.exe	"$m\\files\\korv_global.exe" -passive -norestart
+korv_local.exe	"$m\\files\\korv_local.exe" -passive -norestart
+korv_resfile.exe	"$m\\files\\korv_resfile.exe" -passive -norestart
+korv_vezu.exe	"$m\\files\\korv_vezu.exe" -passive -norestart
+korv_help.exe	"$m\\files\\korv_help.exe" -passive -norestart
+korv_encryption.exe	"$m\\files\\korv_encryption.exe" -passive -norestart
+kvninst_x64.exe	"$m\\files\\kvninst_x64.exe" /S /D=$t
+SetupWriter_x64.exe	"$m\\files\\SetupWriter_x64.exe" lang=en-us TARGETDIR="$t" PRODUCTNAME="Korvanix2024" VERSION=21.0 PLATFORM=x64 NUM=1 WorkspaceName=0 COMPANYNAME="Tallowick" PRODUCTREG="Korvanix" -q
+EOF
+)
+actual=$([[ -f "$journal" ]] && tr -d '\r' <"$journal" || true)
+# The Windows Installer update runs first on a machine without its
+# automation class; the rest is the same.
+actual_rest=$(grep -v '^WindowsInstaller-KB893803-v2-x86.exe' <<<"$actual" || true)
+if [[ "$actual_rest" == "$expected" ]]; then
+    echo "ok   programs in order with their command lines (vezu ticked, Classic chosen)"
+else
+    fail "programs differ"
+    diff <(echo "$expected") <(echo "$actual_rest") | sed 's/^/     /'
+fi
+
+check "the medium's MSI package is installed" test -f "$fixture_payload"
+for file in Setup.exe IntallerRes.dll KUninstall Setup.ini install.log; do
+    check "$file in the installation folder" test -f "$target_unix/$file"
+done
+check "CLASSIC=1 in the installed Setup.ini" grep -q '^CLASSIC=1' <(tr -d '\r' <"$target_unix/Setup.ini")
+check "vezu recorded as ticked in the installed Setup.ini" \
+    grep -q '^check=1' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
+
+record=$(wine_run reg query "$uninstall_record" || true)
+value() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$record"; }
+check "uninstall record: DisplayName" test "$(value DisplayName)" == "Korvanix2024"
+check "uninstall record: InstallLocation" test "$(value InstallLocation)" == "$target_win"
+uninstall_string=$(value UninstallString)
+check "uninstall record: UninstallString names the installed Setup.exe ($uninstall_string)" \
+    grep -qiF "$target_win\\setup.exe" <<<"$uninstall_string"
+setup_path=$(wine_run reg query 'HKLM\SOFTWARE\Wow6432Node\Tallowick\Korvanix\Korvanix_Setup' /v path |
+    sed -n 's/^ *path *REG_SZ *//p')
+check "setup record names the folder" test "$setup_path" == "$target_win"
+
+check "install.log records the uninstall record" grep -q 'Korvanix2024_en_us' <(tr -d '\r' <"$target_unix/install.log")
+check "install.log records the desktop shortcut" grep -qi 'Desktop' <(tr -d '\r' <"$target_unix/install.log")
+
+check "desktop shortcut" test -f "$desktop_link"
+if command -v lnkinfo >/dev/null && [[ -f "$desktop_link" ]]; then
+    local_path=$(lnkinfo -c windows-1252 "$desktop_link" 2>/dev/null | sed -nE 's/^[[:space:]]+Local path[[:space:]]*: ?(.*)$/\1/p' | head -1)
+    check "desktop shortcut points at the installed product program" test "$local_path" == "$target_win\\korv.exe"
+else
+    fail "lnkinfo (liblnk-utils) is needed to read the shortcut"
+fi
+check "start-menu folder with the uninstall shortcut" test -f "$programs_folder/Uninstall Korvanix 2024.lnk"
+
+if [[ $failures -gt 0 ]]; then
+    echo "$failures case(s) failed"
+    exit 1
+fi
+echo "all cases passed"
