@@ -234,3 +234,77 @@ TEST_F(WelcomePageTest, NetworkFolderIsInstalledToAsTyped) {
     EXPECT_EQ(Session().targetFolder, L"\\\\server\\share\\Korvanix");
     EXPECT_TRUE(answerer.Requests().empty()) << Narrow(answerer.Requests()[0].text);
 }
+
+namespace {
+
+// The shell's folder dialog owned by `owner`, when it is on screen.
+HWND FindFolderDialog(HWND owner) {
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{owner, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, static_cast<int>(std::size(name)));
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == s->owner &&
+                std::wstring(name) == L"#32770") {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+// The real shell folder dialog: Cancel changes nothing; OK on the folder it
+// starts at gives that folder with the product folder below it. OLE is
+// given back on both ways out.
+TEST_F(WelcomePageTest, FolderPickerAddsTheProductFolder) {
+    TempFolder scratch(L"korv picker");
+    const std::wstring apps = scratch / L"Apps";
+    CreateDirectoryW(apps.c_str(), nullptr);
+    session->targetFolder = apps;
+
+    Welcome page(&background.Window());
+    int answer = IDCANCEL;
+    int answered = 0;
+    HWND lastAnswered = nullptr;
+    Watcher watcher([&] {
+        HWND dialog = page.GetSafeHwnd() != nullptr ? FindFolderDialog(page.GetSafeHwnd()) : nullptr;
+        if (dialog != nullptr && dialog != lastAnswered) {
+            ++answered;
+            lastAnswered = dialog;
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+        }
+    });
+    std::wstring afterCancel, afterOk;
+    HRESULT oleAfterCancel = E_FAIL;
+    page.script = [&](Welcome& p) {
+        p.Click(IDC_WELCOME_BROWSE);
+        afterCancel = p.PathText();
+        oleAfterCancel = OleInitialize(nullptr);
+        if (SUCCEEDED(oleAfterCancel)) {
+            OleUninitialize();
+        }
+        answer = IDOK;
+        p.Click(IDC_WELCOME_BROWSE);
+        afterOk = p.PathText();
+        p.EndDialog(77);
+    };
+    EXPECT_EQ(background.Run(page), 77);
+    EXPECT_EQ(answered, 2) << "the folder dialog opened twice";
+    EXPECT_EQ(afterCancel, apps);
+    EXPECT_EQ(oleAfterCancel, S_OK) << "OLE released after the dialog";
+    EXPECT_EQ(afterOk, apps + L"\\Korvanix2024");
+    HRESULT ole = OleInitialize(nullptr);
+    EXPECT_EQ(ole, S_OK);
+    if (SUCCEEDED(ole)) {
+        OleUninitialize();
+    }
+}
