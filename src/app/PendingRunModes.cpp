@@ -8,12 +8,6 @@
 
 namespace korv {
 
-// Replaced by the maintenance wizard (issue #10: maintenance start page and
-// feature page).
-int RunMaintenanceSequence() {
-    return kExitFatal;
-}
-
 // Replaced by the online services work (issue #11).
 std::wstring GetAdTargetUrl(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) {
     return {};

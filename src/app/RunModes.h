@@ -11,11 +11,6 @@
 
 namespace korv {
 
-// The maintenance sequence: the process exit code of the run
-// (kExitSuccess, or kExitUserDeclined when the user left it). The install
-// sequence is RunInstallWizard (app/WizardSequence.h).
-int RunMaintenanceSequence();
-
 // The advertisement lookup: a page address, or empty text.
 std::wstring GetAdTargetUrl(const std::wstring& server, const std::wstring& version, const std::wstring& language,
                             const std::wstring& channel);

@@ -210,7 +210,7 @@ int Startup::RunMode() {
         return RunUnattendedInstall() == 1 ? kExitSuccess : kExitFatal;
     }
     case RunMode::Maintenance:
-        return RunMaintenanceSequence();
+        return RunMaintenance();
     case RunMode::InteractiveInstall: {
         int exitCode = RunInstallWizard();
         if (s.showInfoPage == 1) {

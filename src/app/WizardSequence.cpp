@@ -1,11 +1,17 @@
 #include "app/WizardSequence.h"
 
+#include "engine/Uninstall.h"
 #include "framework/WinThread.h"
 #include "pages/CopyProgressPage.h"
+#include "pages/FeaturePage.h"
 #include "pages/FinishPage.h"
+#include "pages/MaintenancePage.h"
 #include "pages/WelcomePage.h"
+#include "resource.h"
 #include "session/ExitCodes.h"
 #include "session/InstallSession.h"
+#include "session/LocalText.h"
+#include "session/TipMessage.h"
 #include "skin/BackgroundWindows.h"
 
 namespace korv {
@@ -16,7 +22,7 @@ CKvPngBkDlg* MainBackground() {
     return dynamic_cast<CKvPngBkDlg*>(fw::AfxGetMainWnd());
 }
 
-INT_PTR RunRealPage(WizardPage which) {
+INT_PTR RunRealPage(WizardPage which, int& choice) {
     fw::CWnd* owner = fw::AfxGetMainWnd();
     switch (which) {
     case WizardPage::kWelcome: {
@@ -24,11 +30,23 @@ INT_PTR RunRealPage(WizardPage which) {
         return ShowWizardPage(page);
     }
     case WizardPage::kCopyProgress: {
+        // In maintenance the page keeps the picture of the page before it
+        // until its first slide.
         CKorvCopyFilesDlg page(owner);
-        return ShowWizardPage(page);
+        return ShowWizardPage(page, Session().maintenanceMode != kModeInstall);
     }
     case WizardPage::kFinish: {
         CKorvFinishDlg page(owner);
+        return ShowWizardPage(page);
+    }
+    case WizardPage::kMaintenance: {
+        CKVUninstallWelcomeDialog page(owner);
+        const INT_PTR code = ShowWizardPage(page);
+        choice = page.Selection();
+        return code;
+    }
+    case WizardPage::kFeatures: {
+        CKorvFeatureDlg page(owner);
         return ShowWizardPage(page);
     }
     }
@@ -40,6 +58,32 @@ void HideMainBackground() {
     if (background != nullptr && background->GetSafeHwnd() != nullptr) {
         background->ShowWindow(SW_HIDE);
     }
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring ConfirmUninstallText() {
+    return LoadText(IDS_CONFIRM_UNINSTALL,
+                    L"You are trying to uninstall Korvanix. Once the operation is determined to be irreversible, "
+                    L"please save the data properly. Are you sure to uninstall Korvanix?");
+}
+
+// The uninstall of the installed copy; 2013 when it could not be handed over.
+int Uninstall(const std::function<int()>& uninstall) {
+    if (uninstall() == 1) {
+        return kExitSuccess;
+    }
+    ShowTipMessage(kTipNotice, LoadText(IDS_UNINSTALL_FAILED, L"Failed to uninstall!").c_str());
+    return kExitFatal;
+}
+
+// The exit code of a page that ended the sequence early: the person's
+// choice, or a page that could not be made at all.
+int LeftWith(INT_PTR code) {
+    Session().showInfoPage = 0;
+    return code == fw::CDialog::kNoResult ? kExitFatal : kExitUserDeclined;
 }
 
 }  // namespace
@@ -62,18 +106,75 @@ int RunInstallWizard() {
 
 int RunInstallWizard(const PageRunner& runPage) {
     InstallSession& s = Session();
-    const INT_PTR welcome = runPage(WizardPage::kWelcome);
+    int unused = 0;
+    const INT_PTR welcome = runPage(WizardPage::kWelcome, unused);
     if (welcome != kPageInstall) {
-        s.showInfoPage = 0;
         // Exit or the close box is the person's choice; a page that could not
         // be made at all (a resource library without it) is a broken medium.
-        return welcome == fw::CDialog::kNoResult ? kExitFatal : kExitUserDeclined;
+        return LeftWith(welcome);
     }
-    if (runPage(WizardPage::kCopyProgress) != kPageDone) {
+    if (runPage(WizardPage::kCopyProgress, unused) != kPageDone) {
         s.showInfoPage = 0;
         return kExitFatal;
     }
-    runPage(WizardPage::kFinish);
+    runPage(WizardPage::kFinish, unused);
+    return kExitSuccess;
+}
+
+int RunMaintenance() {
+    const int exitCode = RunMaintenance(RunRealPage, UninstallProduct);
+    HideMainBackground();
+    return exitCode;
+}
+
+int RunMaintenance(const PageRunner& runPage, const std::function<int()>& uninstall) {
+    InstallSession& s = Session();
+
+    // Started from the installed copy's own folder (the Windows list of
+    // installed programs does that): there is nothing to modify or repair
+    // from, only the uninstall.
+    if (!FileExists(s.setupFolder + L"Msi") && FileExists(s.setupFolder + L"install.log")) {
+        s.maintenanceMode = kModeUninstall;
+        if (ShowTipMessage(kTipQuestion, ConfirmUninstallText().c_str()) != kTipOk) {
+            s.showInfoPage = 0;
+            return kExitUserDeclined;
+        }
+        return Uninstall(uninstall);
+    }
+
+    while (true) {
+        int choice = 2;
+        const INT_PTR start = runPage(WizardPage::kMaintenance, choice);
+        if (start != kPageDone) {
+            return LeftWith(start);
+        }
+        s.maintenanceMode = choice + 1;
+        if (s.maintenanceMode == kModeUninstall) {
+            return Uninstall(uninstall);
+        }
+        if (s.maintenanceMode == kModeModify) {
+            const INT_PTR features = runPage(WizardPage::kFeatures, choice);
+            if (features == kPageBack) {
+                continue;  // a fresh start page
+            }
+            if (features != kPageNext) {
+                return LeftWith(features);
+            }
+        }
+        break;
+    }
+
+    int unused = 0;
+    if (runPage(WizardPage::kCopyProgress, unused) != kPageDone) {
+        s.showInfoPage = 0;
+        return kExitFatal;
+    }
+    if (CKvPngBkDlg* background = MainBackground()) {
+        if (background->GetSafeHwnd() != nullptr) {
+            background->SendMessage(WM_BKWND_COMMAND, IDP_FINISH_BACKGROUND, 0);
+        }
+    }
+    runPage(WizardPage::kFinish, unused);
     return kExitSuccess;
 }
 

@@ -17,11 +17,12 @@ constexpr INT_PTR kPageBack = 1000;
 constexpr INT_PTR kPageNext = 1001;
 constexpr INT_PTR kPageInstall = 1018;
 
-enum class WizardPage { kWelcome, kCopyProgress, kFinish };
+enum class WizardPage { kWelcome, kCopyProgress, kFinish, kMaintenance, kFeatures };
 
 // How the pages are run: the real runner makes each page over the main
-// background window; tests put end codes in their place.
-using PageRunner = std::function<INT_PTR(WizardPage)>;
+// background window; tests put end codes in their place. `choice` receives
+// the maintenance start page's choice (0 Modify, 1 Repair, 2 Uninstall).
+using PageRunner = std::function<INT_PTR(WizardPage page, int& choice)>;
 
 // The install sequence: welcome, copy progress, finish. Leaves showInfoPage
 // at 1 only when the finish page was reached. Returns the process exit code:
@@ -29,6 +30,15 @@ using PageRunner = std::function<INT_PTR(WizardPage)>;
 // 1603 when the installation failed or a page could not be made.
 int RunInstallWizard();
 int RunInstallWizard(const PageRunner& runPage);
+
+// The maintenance sequence of an installed copy: from the installed copy's
+// own folder straight to the uninstall question; otherwise the maintenance
+// start page, then Modify (feature page, copy progress, finish), Repair
+// (copy progress, finish) or Uninstall. Returns 0 when the chosen operation
+// finished or the uninstall was handed over, 1602 when the person left, 1603
+// when it failed. `uninstall` is the uninstall procedure (1 handed over).
+int RunMaintenance();
+int RunMaintenance(const PageRunner& runPage, const std::function<int()>& uninstall);
 
 // Shows one page: its owner and background window is the main background
 // window, which shows the page's picture first (unless keepPicture); runs

@@ -70,4 +70,13 @@ inline constexpr const wchar_t* kModelModules[] = {
     L"dxstep.dll",     L"dxiges.dll",     L"dxstl.dll",      L"dxobj.dll",      L"dxcollada.dll",  L"bim.cuix",
 };
 
+// The building-design add-ons: a feature whose record has showFlag 4 counts
+// as installed when any of these lies in the installation folder (its
+// application loader file first, then its modules).
+inline constexpr int kShowWhenModulesInstalled = 4;
+inline constexpr const wchar_t* kBuildingDesignModules[] = {
+    L"bimdesign.lsp",  L"bimarch.arx",  L"bimstruct.arx", L"bimmep.arx",   L"bimsite.arx",
+    L"bimarch.dll",    L"bimstruct.dll", L"bimmep.dll",   L"bimsite.dll",  L"bimdesign.cuix",
+};
+
 }  // namespace korv::product

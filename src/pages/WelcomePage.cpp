@@ -20,27 +20,8 @@ namespace {
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kLinkBlue = RGB(22, 93, 255);
 constexpr COLORREF kUnderlineBlue = RGB(0, 0, 255);
-constexpr COLORREF kDescriptionColour = RGB(60, 68, 94);
 constexpr COLORREF kFrameGrey = RGB(197, 197, 197);
 constexpr COLORREF kInstallTextUnticked = RGB(207, 214, 238);
-
-constexpr int kBoxSlots[CKorvWelcomeDlg::kPackageSlots] = {
-    IDC_PACKAGE_BOX_SLOT1, IDC_PACKAGE_BOX_SLOT2, IDC_PACKAGE_BOX_SLOT3, IDC_PACKAGE_BOX_SLOT4,
-    IDC_PACKAGE_BOX_SLOT5};
-constexpr int kTextSlots[CKorvWelcomeDlg::kPackageSlots] = {
-    IDC_PACKAGE_TEXT_SLOT1, IDC_PACKAGE_TEXT_SLOT2, IDC_PACKAGE_TEXT_SLOT3, IDC_PACKAGE_TEXT_SLOT4,
-    IDC_PACKAGE_TEXT_SLOT5};
-
-// A placeholder's rectangle in the page's client coordinates.
-bool SlotRect(HWND page, int id, RECT& rect) {
-    HWND slot = GetDlgItem(page, id);
-    if (slot == nullptr) {
-        return false;
-    }
-    GetWindowRect(slot, &rect);
-    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
-    return true;
-}
 
 void OpenDocument(const std::wstring& path) {
     // A medium that names no document has nothing to open; the shell would
@@ -99,7 +80,7 @@ bool CKorvWelcomeDlg::OnInitDialog() {
     CArcBitmapDialog::OnInitDialog();
 
     SetLink(requirementsLink_, false);
-    CreatePackageControls();
+    packages_.Create(GetSafeHwnd());
     ShowOptionsArea(false);
 
     SetIcon(LoadIconW(fw::GetResourceModule(), MAKEINTRESOURCEW(IDI_APP)), true);
@@ -154,50 +135,12 @@ bool CKorvWelcomeDlg::OnInitDialog() {
     return true;
 }
 
-void CKorvWelcomeDlg::CreatePackageControls() {
-    InstallSession& s = Session();
-    const HFONT font = GetFont();
-    // The template has five places; further packages keep the choice the
-    // medium made for them (they get no box).
-    const size_t shown = std::min<size_t>(s.packages.size(), kPackageSlots);
-    for (size_t i = 0; i < shown; ++i) {
-        const PackageRecord& record = s.packages[i];
-        RECT r{};
-        if (SlotRect(GetSafeHwnd(), kBoxSlots[i], r)) {
-            auto box = std::make_unique<CKorvShadeButtonST>();
-            if (box->Create(record.name.c_str(), WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, r, GetSafeHwnd(),
-                            IDC_PACKAGE_BOX_FIRST + static_cast<UINT>(i))) {
-                box->SetFont(font);
-                const bool ticked = record.check == 1;
-                box->SetCheck(ticked, false);
-                // A ticked package the medium does not show cannot be left out.
-                box->EnableBox(!(ticked && record.showFlag == 0));
-                boxes_.push_back(std::move(box));
-            }
-        }
-        if (SlotRect(GetSafeHwnd(), kTextSlots[i], r)) {
-            auto label = std::make_unique<CLabelEx>();
-            if (label->Create(record.description.c_str(), WS_VISIBLE, r, GetSafeHwnd(),
-                              IDC_PACKAGE_TEXT_FIRST + static_cast<UINT>(i))) {
-                label->SetFont(font);
-                label->SetLabelTextColor(kDescriptionColour);
-                labels_.push_back(std::move(label));
-            }
-        }
-    }
-}
-
 void CKorvWelcomeDlg::ShowOptionsArea(bool show) {
     optionsShown_ = show;
     const int command = show ? SW_SHOW : SW_HIDE;
     requirementsLink_.ShowWindow(command);
     optionsLabel_.ShowWindow(command);
-    for (auto& box : boxes_) {
-        box->ShowWindow(command);
-    }
-    for (auto& label : labels_) {
-        label->ShowWindow(command);
-    }
+    packages_.Show(show);
     if (BackWindowHandle() != nullptr) {
         ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND,
                        show ? IDP_WELCOME_OPTIONS_BACKGROUND : IDP_WELCOME_BACKGROUND, 0);
@@ -310,7 +253,7 @@ void CKorvWelcomeDlg::OnAgreement() {
 void CKorvWelcomeDlg::OnPackageBox(UINT id) {
     InstallSession& s = Session();
     const size_t i = id - IDC_PACKAGE_BOX_FIRST;
-    if (i >= boxes_.size() || i >= s.packages.size()) {
+    if (i >= packages_.Count() || i >= s.packages.size()) {
         return;
     }
     PackageRecord& record = s.packages[i];
@@ -375,14 +318,7 @@ HBRUSH CKorvWelcomeDlg::OnPageCtlColor(HDC dc, HWND control, UINT type) {
 
 void CKorvWelcomeDlg::OnDestroy() {
     // The run-time controls go with the page.
-    for (auto& box : boxes_) {
-        box->DestroyWindow();
-    }
-    for (auto& label : labels_) {
-        label->DestroyWindow();
-    }
-    boxes_.clear();
-    labels_.clear();
+    packages_.Destroy();
     Default();
 }
 
@@ -396,7 +332,7 @@ const fw::MessageMap& CKorvWelcomeDlg::GetMessageMap() const {
         fw::on::Command(IDC_LICENCE_LINK, &CKorvWelcomeDlg::OnLicence),
         fw::on::Command(IDC_PRIVACY_LINK, &CKorvWelcomeDlg::OnPrivacy),
         fw::on::Command(IDC_WELCOME_REQUIREMENTS_LINK, &CKorvWelcomeDlg::OnRequirements),
-        fw::on::CommandRange(IDC_PACKAGE_BOX_FIRST, IDC_PACKAGE_BOX_FIRST + kPackageSlots - 1,
+        fw::on::CommandRange(IDC_PACKAGE_BOX_FIRST, IDC_PACKAGE_BOX_FIRST + PackageBoxes::kSlots - 1,
                              &CKorvWelcomeDlg::OnPackageBox),
         fw::on::Paint(&CKorvWelcomeDlg::OnPaint),
         fw::on::CtlColor(&CKorvWelcomeDlg::OnPageCtlColor),

@@ -9,10 +9,9 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
+#include "pages/PackageBoxes.h"
 #include "skin/Buttons.h"
 #include "skin/Labels.h"
 #include "skin/SkinDialogs.h"
@@ -21,17 +20,14 @@ namespace korv {
 
 class CKorvWelcomeDlg : public CArcBitmapDialog {
 public:
-    // The five places the template has for package boxes and descriptions.
-    static constexpr int kPackageSlots = 5;
-
     explicit CKorvWelcomeDlg(CWnd* parent = nullptr);
     ~CKorvWelcomeDlg() override;
 
     bool OptionsShown() const { return optionsShown_; }
     const std::wstring& PathText() const { return pathText_; }
     // The run-time package box of package i, or null (no place for it).
-    CKorvShadeButtonST* PackageBox(size_t i) const { return i < boxes_.size() ? boxes_[i].get() : nullptr; }
-    CLabelEx* PackageLabel(size_t i) const { return i < labels_.size() ? labels_[i].get() : nullptr; }
+    CKorvShadeButtonST* PackageBox(size_t i) const { return packages_.Box(i); }
+    CLabelEx* PackageLabel(size_t i) const { return packages_.Label(i); }
     const CPngButton& InstallButton() const { return install_; }
     const CPngButton& OptionsButton() const { return options_; }
 
@@ -45,7 +41,6 @@ protected:
     void OnCancel() override;
 
 private:
-    void CreatePackageControls();
     void ShowOptionsArea(bool show);
     void StyleInstallButton();
     // Reads the path box and hands its text to the folder rules.
@@ -85,8 +80,7 @@ private:
     CLabelEx privacyLink_;
     CLabelEx requirementsLink_;
     CLabelEx optionsLabel_;
-    std::vector<std::unique_ptr<CKorvShadeButtonST>> boxes_;
-    std::vector<std::unique_ptr<CLabelEx>> labels_;
+    PackageBoxes packages_;
 };
 
 }  // namespace korv
