@@ -46,6 +46,8 @@ drive() { "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" "$@" 2>&1 
 
 clean_machine() {
     rm -rf "$target_unix" "$company_files" "$programs_folder"
+    find "$prefix/drive_c/users" -maxdepth 5 -type d -name 'KorvUninstall-*' -path '*/Temp/*' \
+        -exec rm -rf {} + 2>/dev/null || true
     rm -f "$desktop_link"
     wine_run reg delete "$setup_record" /f >/dev/null || true
     wine_run reg delete "$uninstall_record" /f >/dev/null || true
@@ -192,6 +194,78 @@ else
     fail "lnkinfo (liblnk-utils) is needed to read the shortcut"
 fi
 check "start-menu folder with the uninstall shortcut" test -f "$programs_folder/Uninstall Korvanix 2024.lnk"
+
+# --- maintenance of the installed copy ------------------------------------
+journal_names() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" | cut -f1 || true; }
+
+# Repair from the medium: the job runs again, Finish ends the run.
+rm -f "$journal"
+start_setup
+step "maintenance start page shows" wait 3001 --timeout 60
+shot maintenance
+step "choose Repair" click 3002
+step "Next" click 1 --with 3001
+step "repair: final page shows" wait 2280 --timeout 120
+step "Finish" click 1001 --with 2280
+finish_setup "repair" 0
+check "repair ran the product packages again" grep -qx 'korv_kernel.exe' <(journal_names)
+check "repair ran the configuration program" grep -qx 'SetupWriter_x64.exe' <(journal_names)
+
+# Modify: untick vezu; the job leaves it out and records it as unticked.
+rm -f "$journal"
+start_setup
+step "maintenance start page shows" wait 3001 --timeout 60
+step "choose Modify" click 3001
+step "Next" click 1 --with 3001
+step "feature page shows" wait 1000 --timeout 30
+shot features
+step "untick vezu" click 3002 --with 1000
+step "Next" click 1001 --with 1000
+step "modify: final page shows" wait 2280 --timeout 120
+step "Finish" click 1001 --with 2280
+finish_setup "modify" 0
+check "modify ran the job without vezu" test -z "$(grep -x 'korv_vezu.exe' <(journal_names))"
+check "modify ran the job" grep -qx 'korv_kernel.exe' <(journal_names)
+check "vezu recorded as unticked in the installed Setup.ini" \
+    grep -q '^check=0' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
+
+# A Repair that fails (a product package gone from the medium) leaves the
+# installed copy alone.
+mv "$medium/files/korv_local.exe" "$work/korv_local.exe"
+rm -f "$journal"
+start_setup
+step "maintenance start page shows" wait 3001 --timeout 60
+step "choose Repair" click 3002
+step "Next" click 1 --with 3001
+step "the missing package is reported" wait 3016 --timeout 60
+step "OK" click 1 --with 3016
+step "the failed installation is reported" wait 3016 --timeout 30
+step "OK" click 1 --with 3016
+finish_setup "failed repair" 1603
+mv "$work/korv_local.exe" "$medium/files/korv_local.exe"
+check "failed repair: nothing handed to the uninstaller" test -z "$(grep -x 'KUninstall.exe' <(journal_names))"
+check "failed repair: the installed files stay" test -f "$target_unix/Setup.exe"
+check "failed repair: the uninstall record stays" wine_run reg query "$uninstall_record" /v InstallLocation
+
+# Uninstall from the Windows list of programs: the installed copy's own
+# Setup.exe asks once and hands the removal to KUninstall.
+rm -f "$journal"
+win_target_setup="$target_win\Setup.exe"
+(timeout 180 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_target_setup" \
+    >"$work/run.out" 2>&1 || true) &
+setup_pid=$!
+step "the uninstall question shows" wait 3016 --timeout 60
+check "no page before the question" test -z "$(drive wait 3001 --timeout 0.2 2>/dev/null)"
+shot uninstall-question
+step "OK" click 1 --with 3016
+finish_setup "uninstall from the installed copy" 0
+for _ in $(seq 1 50); do
+    grep -qx 'KUninstall.exe' <(journal_names) && break
+    sleep 0.1
+done
+check "uninstall: KUninstall handed over" grep -qx 'KUninstall.exe' <(journal_names)
+check "uninstall: KUninstall runs from a folder of its own" \
+    grep -q 'KorvUninstall-.*\\KUninstall.exe" /norestart' <(tr -d '\r' <"$journal")
 
 if [[ $failures -gt 0 ]]; then
     echo "$failures case(s) failed"

@@ -12,6 +12,7 @@
 //   uidriver text  ID [--with ID2]                print the control's window text
 //   uidriver state ID [--with ID2]                print "visible enabled" flags of control ID
 //   uidriver rect  ID [--with ID2]                print the control's screen rectangle
+//   uidriver where ID [--with ID2]                print the window a click on the control would reach
 //
 // --with ID2 picks only windows that also hold control ID2 (the tip dialog's
 // OK is "1 --with 3016"). The topmost matching window wins. Waiting
@@ -257,6 +258,19 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"state") {
         std::wprintf(L"%ls %ls\n", IsWindowVisible(control) ? L"visible" : L"hidden",
                      IsWindowEnabled(control) ? L"enabled" : L"disabled");
+        return 0;
+    }
+    if (command == L"where") {
+        // What a click at the middle of the control would reach.
+        RECT r{};
+        GetWindowRect(control, &r);
+        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        HWND hit = WindowFromPoint(p);
+        wchar_t name[64] = {};
+        GetClassNameW(hit, name, static_cast<int>(std::size(name)));
+        std::wprintf(L"%p %ls id=%d control=%p enabled=%d top=%p top-enabled=%d\n", static_cast<void*>(hit), name,
+                     GetDlgCtrlID(hit), static_cast<void*>(control), IsWindowEnabled(hit),
+                     static_cast<void*>(GetAncestor(hit, GA_ROOT)), IsWindowEnabled(GetAncestor(hit, GA_ROOT)));
         return 0;
     }
     if (command == L"rect") {
