@@ -45,7 +45,7 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         DeleteFileW(step.path.c_str());
         return true;
     case StepKind::kCopyFile:
-        CopyFileW(step.path.c_str(), step.destination.c_str(), FALSE);
+        CopyFileWritable(step.path, step.destination);
         return true;
     case StepKind::kWriteIniValue:
         // Only into the installed copy's own file: writing a profile value
