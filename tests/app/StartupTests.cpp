@@ -361,6 +361,43 @@ TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
     SetEnvironmentVariableW(L"KORV_JOURNAL", nullptr);
 }
 
+// TerminateProcess only starts the end of a program, which may hold its
+// files for a while after: Force closed goes on only once every ended
+// korv.exe is gone, and one still there when the bound has passed counts as
+// running (the retry question comes again).
+TEST(Startup, ForceClosedWaitsUntilTheEndedProgramsAreGone) {
+    TempFolder folder(L"running");
+    std::wstring korv = folder / L"korv.exe";
+    ASSERT_TRUE(CopyFileW(test::FixturePath(L"fakepkg.exe").c_str(), korv.c_str(), FALSE));
+    folder.Write(L"fakepkg.ini", "[default]\r\nsleep_ms=60000\r\n");
+    SetEnvironmentVariableW(L"KORV_JOURNAL", (folder / L"journal.txt").c_str());
+    PROCESS_INFORMATION processes[2] = {};
+    for (PROCESS_INFORMATION& process : processes) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        std::wstring line = L"\"" + korv + L"\"";
+        ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process));
+    }
+    SetEnvironmentVariableW(L"KORV_JOURNAL", nullptr);
+
+    EXPECT_FALSE(WaitForProcessesToEnd({processes[0].hProcess}, 100)) << "a running program is not gone";
+    HANDLE noWait = OpenProcess(PROCESS_TERMINATE, FALSE, processes[0].dwProcessId);
+    ASSERT_NE(noWait, nullptr);
+    EXPECT_FALSE(WaitForProcessesToEnd({noWait}, 0)) << "a handle that cannot be waited on proves nothing";
+    CloseHandle(noWait);
+
+    EXPECT_TRUE(TerminateProcesses(L"korv.exe"));
+    for (PROCESS_INFORMATION& process : processes) {
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_OBJECT_0))
+            << "gone when Force closed returns";
+        TerminateProcess(process.hProcess, 0);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    EXPECT_EQ(FindProcess(L"korv.exe"), 0u);
+}
+
 TEST(Startup, InfoPageAddress) {
     EXPECT_EQ(InfoPageAddress(L"https://ads.example/p", L"zh_cn", L"24.0"),
               L"https://ads.example/p?clientType=DF_Korvanix&channelNo=zh_cn&clientVersion=24.0");
