@@ -55,12 +55,15 @@ check() {  # check ID CONDITION...: a case that holds when the command succeeds
 
 # run ID EXPECTED_CODE WORDS...: runs Setup.exe with the words, fails the
 # case when it does not end within 120 s (it would be waiting on a message)
-# or ends with another code.
+# or ends with another code. With quoting=--unquoted the program path is
+# not quoted, as a console or a deployment tool may start it.
+quoting=
 run() {
     local id=$1 expected=$2
     shift 2
     local output code
-    output=$(timeout 120 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" "$@" 2>&1) || true
+    output=$(timeout 120 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" ${quoting:+"$quoting"} \
+        "$win_medium\\Setup.exe" "$@" 2>&1) || true
     code=$(sed -n 's/^exit code: \([0-9]*\).*/\1/p' <<<"$output" | tr -d '\r')
     if [[ "$code" == "$expected" ]]; then
         echo "ok   $id: exit code $code"
@@ -76,6 +79,8 @@ journal_lines() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" || true; }
 run "TARGETDIR that would add arguments" 1639 quiet=1 'TARGETDIR="D:\a"x"' /S
 run "TARGETDIR with a pipe" 1639 'TARGETDIR=D:\a|b'
 run "NUM that is not a number" 1639 quiet=1 NUM=4x4
+run "TARGETDIR that is a drive root" 1639 quiet=1 'TARGETDIR=C:\'
+run "TARGETDIR that is relative" 1639 quiet=1 TARGETDIR=Korv
 check "refused command lines start nothing" test ! -e "$journal"
 
 # --- unattended install --------------------------------------------------
@@ -86,7 +91,9 @@ mkdir -p "$target_unix"
 cp "$build/bin/fixtures/fakepkg.exe" "$target_unix/korv.exe"
 cp "$build/bin/fixtures/fakepkg.exe" "$target_unix/uninst.exe"
 
-run "unattended install" 0 quiet=1 "TARGETDIR=\"$target_win\\\"" NUM=44
+# Started the way a deployment tool does: the program path unquoted, the
+# folder quoted. Every word after the path counts.
+quoting=--unquoted run "unattended install, program path unquoted" 0 quiet=1 "TARGETDIR=\"$target_win\\\"" NUM=44
 
 m="$win_medium"
 expected_install=$(cat <<EOF
