@@ -85,9 +85,11 @@ SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSessio
     size_t slash = programPath.find_last_of(L'\\');
     s.setupFolder = slash == std::wstring::npos ? std::wstring() : programPath.substr(0, slash);
 
+    // Without a folder, "\Setup.ini" would name a file in the root of the
+    // current drive, which belongs to no medium.
     const std::wstring ini = s.setupFolder + L"\\Setup.ini";
     unsigned long long bytes = 0;
-    if (!FileBytes(ini, bytes)) {
+    if (s.setupFolder.empty() || !FileBytes(ini, bytes)) {
         return SetupIniState::kMissing;
     }
     if (bytes > kMaxSetupIniBytes) {
