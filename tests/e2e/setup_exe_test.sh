@@ -33,8 +33,13 @@ journal="$work/journal.txt"
 
 wine_reg() { "$src/tools/wine/run.sh" "$build" reg "$@" 2>/dev/null | tr -d '\r'; }
 
+restart_product='{6A1E4C27-93B5-4D0F-8C62-1F7B3E9A5D48}'
+fixture_product='{0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07}'
 clean_machine() {
     rm -rf "$target_unix" "$company_files"
+    for product in "$restart_product" "$fixture_product"; do
+        "$src/tools/wine/run.sh" "$build" msiexec /x "$product" /qn >/dev/null 2>&1 </dev/null || true
+    done
     wine_reg delete "$setup_record" /f >/dev/null || true
     find "$prefix/drive_c/users" -maxdepth 5 -type d -name 'KorvUninstall-*' -path '*/Temp/*' \
         -exec rm -rf {} + 2>/dev/null || true
@@ -156,6 +161,15 @@ check "uninstall: KUninstall runs from a folder of its own under Temp" \
 check "uninstall: the log beside KUninstall" cmp -s "$handover_unix/install.log" "$target_unix/install.log"
 check "uninstall: the resource library beside KUninstall" cmp -s "$handover_unix/IntallerRes.dll" "$medium/IntallerRes.dll"
 check "uninstall: the product's MSI part removed" test ! -e "$fixture_payload"
+
+# --- a package that needs a restart ---------------------------------------
+# The 64-bit XML parser, whose failure would end the install, asks for a
+# restart: the install goes on to its end and tells the deployment tool so.
+cp "$build/bin/fixtures/fixture_restart.msi" "$medium/Msi/msxml6_x64.msi"
+: >"$journal"
+run "unattended install whose package needs a restart" 3010 quiet=1 "TARGETDIR=\"$target_win\\\""
+check "restart: the install went on to the configuration program" \
+    test "$(journal_lines | tail -1 | cut -f1)" == SetupWriter_x64.exe
 
 if ((failures > 0)); then
     echo "$failures case(s) failed"
