@@ -15,6 +15,7 @@ packages=(
     liblnk-utils
     python3 python3-pefile
     binutils-mingw-w64-x86-64
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -2,7 +2,9 @@
 
 #include <vector>
 
-#include "config/SetupConfig.h"
+#include "config/InstallFolderRule.h"
+#include "config/ValueText.h"
+#include "session/ExitCodes.h"
 
 namespace korv {
 
@@ -42,16 +44,24 @@ std::vector<std::wstring> CutWords(const std::wstring& text) {
 
 }  // namespace
 
-CommandArgs ParseCommandLine(const std::wstring& commandLine) {
-    std::wstring text = commandLine;
-    size_t first = text.find(L'"');
-    if (first != std::wstring::npos) {
-        size_t second = text.find(L'"', first + 1);
-        if (second != std::wstring::npos) {
-            text.erase(0, second + 1);
-        }
+std::wstring SkipProgramPath(const std::wstring& commandLine) {
+    size_t start = commandLine.find_first_not_of(L" \t");
+    if (start == std::wstring::npos) {
+        return {};
     }
-    text = TrimSpace(text);
+    // Deployment tools and consoles start the program unquoted as often as
+    // quoted; cutting at the second quote of the line would swallow the
+    // words up to the closing quote of a later value instead.
+    size_t end = commandLine[start] == L'"' ? commandLine.find(L'"', start + 1)
+                                            : commandLine.find_first_of(L" \t", start);
+    if (end == std::wstring::npos) {
+        return {};
+    }
+    return commandLine.substr(commandLine[start] == L'"' ? end + 1 : end);
+}
+
+CommandArgs ParseCommandLine(const std::wstring& commandLine) {
+    const std::wstring text = TrimSpace(SkipProgramPath(commandLine));
 
     CommandArgs args;
     for (const std::wstring& rawWord : CutWords(text)) {
@@ -102,16 +112,42 @@ std::wstring CleanTargetDir(const std::wstring& value) {
     return folder;
 }
 
-bool IsUsableTargetDir(const std::wstring& cleaned) {
-    if (cleaned.empty()) {
-        return false;  // TARGETDIR="" or TARGETDIR=\ names no folder at all
+bool ParseNumWord(const std::wstring& text, int& value) {
+    size_t digits = (!text.empty() && (text[0] == L'-' || text[0] == L'+')) ? 1 : 0;
+    if (digits == text.size() || text.find_first_not_of(L"0123456789", digits) != std::wstring::npos) {
+        return false;
     }
-    for (wchar_t c : cleaned) {
-        if (c < 0x20 || c == L'"' || c == L'<' || c == L'>' || c == L'|' || c == L'*' || c == L'?') {
+    long long number = 0;
+    for (size_t i = digits; i < text.size(); ++i) {
+        number = number * 10 + (text[i] - L'0');
+        if (number > 2147483648LL) {
             return false;
         }
     }
+    number = text[0] == L'-' ? -number : number;
+    if (number > 2147483647LL) {
+        return false;
+    }
+    value = static_cast<int>(number);
     return true;
+}
+
+int JudgeCommandLine(const CommandArgs& args) {
+    if (!IsUnattended(args)) {
+        return kExitSuccess;
+    }
+    auto target = args.find(L"TARGETDIR");
+    if (target != args.end() && !IsAcceptedInstallFolder(CleanTargetDir(target->second))) {
+        return kExitBadCommandLine;
+    }
+    // NUM counts only for an install; an uninstall does not read it.
+    auto num = args.find(L"NUM");
+    int value = 0;
+    if (num != args.end() && DecideRunMode(args, 0) == RunMode::UnattendedInstall &&
+        !ParseNumWord(num->second, value)) {
+        return kExitBadCommandLine;
+    }
+    return kExitSuccess;
 }
 
 }  // namespace korv

@@ -15,6 +15,7 @@ using std::min;
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "app/Startup.h"
+#include "config/SetupConfig.h"
 #include "engine/UninstallWindows.h"
 #include "pages/TipDialog.h"
 #include "pages/UninstallWait.h"
@@ -81,10 +82,8 @@ bool CKorvInstallerApp::InitInstance() {
     SetTipPresenter(PresentWithTipDialog);
     SetUninstallWindows(MakeUninstallWindows(mainWindow));
 
-    wchar_t programPath[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, programPath, MAX_PATH);
     Startup startup;
-    SetExitCode(startup.Run(programPath, GetCommandLineW()));
+    SetExitCode(startup.Run(RunningProgramPath(), GetCommandLineW()));
     commandArgs = startup.Args();
     return false;
 }

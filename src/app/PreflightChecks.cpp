@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <cstdlib>
+#include <vector>
 
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
@@ -155,25 +156,47 @@ DWORD FindProcess(const wchar_t* name) {
     return found;
 }
 
+bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD boundMs) {
+    const ULONGLONG deadline = GetTickCount64() + boundMs;
+    for (HANDLE process : processes) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(process, left) != WAIT_OBJECT_0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool TerminateProcesses(const wchar_t* name) {
     bool allEnded = true;
+    std::vector<HANDLE> ended;
     ForEachProcess([&](const PROCESSENTRY32W& entry) {
         if (lstrcmpiW(entry.szExeFile, name) != 0) {
             return true;
         }
-        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
         if (process == nullptr) {
             allEnded = false;
             return false;
         }
-        bool ended = TerminateProcess(process, 0) != FALSE;
-        CloseHandle(process);
-        if (!ended) {
+        if (!TerminateProcess(process, 0)) {
+            CloseHandle(process);
             allEnded = false;
             return false;
         }
+        ended.push_back(process);
         return true;
     });
+    // TerminateProcess only starts the end: the program may still hold its
+    // files for a while, and the packages that follow would write over
+    // them. One that is not gone within the bound counts as still running.
+    if (allEnded) {
+        allEnded = WaitForProcessesToEnd(ended, kProcessEndBoundMs);
+    }
+    for (HANDLE process : ended) {
+        CloseHandle(process);
+    }
     return allEnded;
 }
 

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace korv {
 
@@ -33,9 +34,18 @@ VersionVerdict JudgeWindowsVersion(const std::function<std::wstring(const wchar_
 // (case-sensitive); 0 when none.
 DWORD FindProcess(const wchar_t* name);
 
-// Ends every process whose file name equals name ignoring case; false when
-// one of them could not be opened or ended (the walk stops there).
+// Ends every process whose file name equals name ignoring case and waits
+// until they are gone, at most kProcessEndBoundMs in all; false when one of
+// them could not be opened or ended (the walk stops there) or is still
+// there when the bound has passed.
 bool TerminateProcesses(const wchar_t* name);
+
+// How long Force closed waits for the ended programs to be gone.
+constexpr DWORD kProcessEndBoundMs = 10000;
+
+// True when every process of processes (handles with SYNCHRONIZE access) has
+// ended within boundMs in all.
+bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD boundMs);
 
 // While korv.exe runs, asks Retry / Force closed / Cancel (text 2010).
 // False when the user cancelled.

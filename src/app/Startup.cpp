@@ -19,27 +19,6 @@ const wchar_t kText2014[] =
     L"You are trying to uninstall Korvanix. Once the operation is determined to be irreversible, please save the "
     L"data properly. Are you sure to uninstall Korvanix?";
 
-// NUM as a decimal number (an optional sign and digits that fit an int).
-bool ParseNum(const std::wstring& text, int& value) {
-    size_t digits = (!text.empty() && (text[0] == L'-' || text[0] == L'+')) ? 1 : 0;
-    if (digits == text.size() || text.find_first_not_of(L"0123456789", digits) != std::wstring::npos) {
-        return false;
-    }
-    long long number = 0;
-    for (size_t i = digits; i < text.size(); ++i) {
-        number = number * 10 + (text[i] - L'0');
-        if (number > 2147483648LL) {
-            return false;
-        }
-    }
-    number = text[0] == L'-' ? -number : number;
-    if (number > 2147483647LL) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
-
 void Notice(int id, const wchar_t* fallback) {
     ShowTipMessage(kTipNotice, LoadText(id, fallback).c_str());
 }
@@ -68,25 +47,21 @@ std::wstring InfoPageAddress(const std::wstring& targetUrl, const std::wstring& 
 }
 
 int Startup::Run(const std::wstring& programPath, const std::wstring& commandLine) {
-    // A TARGETDIR that would add arguments to the programs it is passed to is
-    // refused before any check or question, so a deployment tool learns at
-    // once that its command line is unusable.
+    // Words an unattended run cannot use are refused before any check or
+    // question, so a deployment tool learns at once that its command line
+    // is unusable, and nothing has been touched.
     args_ = ParseCommandLine(commandLine);
-    if (IsUnattended(args_)) {
-        auto target = args_.find(L"TARGETDIR");
-        if (target != args_.end() && !IsUsableTargetDir(CleanTargetDir(target->second))) {
-            return kExitBadCommandLine;
-        }
-        // NUM counts only for an install; an uninstall does not read it.
-        auto num = args_.find(L"NUM");
-        int value = 0;
-        if (num != args_.end() && DecideRunMode(args_, 0) == RunMode::UnattendedInstall &&
-            !ParseNum(num->second, value)) {
-            return kExitBadCommandLine;
-        }
+    if (int refusal = JudgeCommandLine(args_)) {
+        return refusal;
     }
 
     int exitCode = RunChecksAndMode(programPath);
+    // A run that did what was asked but installed a package that needs a
+    // restart to finish says so, as the Windows Installer does, so the
+    // deployment tool schedules the restart.
+    if (exitCode == kExitSuccess && Session().restartNeeded == 1) {
+        exitCode = kExitRestartRequired;
+    }
     Session().FreePackages();
     CloseMutex();
     return exitCode;
@@ -119,7 +94,11 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
 
     std::wstring mutexName = LoadText(2022, L"Korvanix2024");
     mutex_ = CreateMutexW(nullptr, TRUE, mutexName.c_str());
-    if (mutex_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    // No handle at all means another setup holds the name too: it created
+    // the mutex with rights this process lacks (access denied), or another
+    // kind of object carries the name (invalid handle). Either way this run
+    // would not be protected from it.
+    if (mutex_ == nullptr || GetLastError() == ERROR_ALREADY_EXISTS) {
         ShowTipMessage(kTipQuestion,
                        LoadText(2021,
                                 L"Another instance of this setup is already running. Please wait for the other "
@@ -132,8 +111,14 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
         return kExitUserDeclined;
     }
 
-    if (!ReadSetupConfigFor(programPath, s)) {
+    switch (ReadSetupConfigFile(programPath, s)) {
+    case SetupIniState::kRead:
+        break;
+    case SetupIniState::kMissing:
         ShowTipMessage(kTipNotice, L"Error:The lack of configuration file :Setup.ini");
+        return kExitFatal;
+    case SetupIniState::kTooLarge:
+        ShowTipMessage(kTipNotice, L"Error:The configuration file Setup.ini is too large to be read");
         return kExitFatal;
     }
 
@@ -205,7 +190,7 @@ int Startup::RunMode() {
         }
         auto num = args_.find(L"NUM");
         if (num != args_.end()) {
-            ParseNum(num->second, s.numValue);
+            ParseNumWord(num->second, s.numValue);
         }
         return RunUnattendedInstall() == 1 ? kExitSuccess : kExitFatal;
     }

@@ -4,6 +4,7 @@
 
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
+#include "config/InstallFolderRule.h"
 #include "config/RegistryValues.h"
 #include "config/SetupConfig.h"
 
@@ -66,6 +67,14 @@ void WriteSetupRecord() {
     WriteSetupRecord(Session());
 }
 
+bool IsRegisteredInstallFolder(const std::wstring& location) {
+    std::wstring folder = location;
+    while (!folder.empty() && folder.back() == L'\\') {
+        folder.pop_back();
+    }
+    return IsFolderBelowRoot(folder);
+}
+
 void LookupInstalledRecord(const std::wstring& uninstallKeyPath, InstallSession& s) {
     auto notInstalled = [&] {
         s.installed = 0;
@@ -87,8 +96,13 @@ void LookupInstalledRecord(const std::wstring& uninstallKeyPath, InstallSession&
     s.installed = 1;
     s.installed64Bit = platform == L"x86" ? 0 : 1;
 
+    // A location that names no installation folder (empty, relative, a
+    // root) is no installed copy: maintenance and uninstall would otherwise
+    // work on korv.exe, KUninstall and install.log in whatever folder it
+    // resolves to, such as the root of the current drive.
     std::wstring location;
-    if (!ReadStringValue(key.Get(), L"InstallLocation", 511, location)) {
+    if (!ReadStringValue(key.Get(), L"InstallLocation", 511, location) ||
+        !IsRegisteredInstallFolder(location)) {
         notInstalled();
         return;
     }

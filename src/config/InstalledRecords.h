@@ -32,6 +32,11 @@ std::wstring SetupRecordKeyPath(const std::wstring& companyName, const std::wstr
 // with " beta" for the beta build. ownBuild picks this medium's build or the other one.
 std::wstring UninstallKeyPath(const InstallSession& session, bool ownBuild);
 
+// Whether an InstallLocation names an installation folder: without its
+// trailing backslashes, a folder below the root of a drive or share
+// (IsFolderBelowRoot).
+bool IsRegisteredInstallFolder(const std::wstring& location);
+
 // The lookup both operations share, on a given uninstall key path.
 void LookupInstalledRecord(const std::wstring& uninstallKeyPath, InstallSession& session);
 

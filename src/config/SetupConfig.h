@@ -1,46 +1,51 @@
 // Setup.ini: the medium's configuration, read once at start-up into the
 // session, and the package list that an installed copy's Setup.ini records.
+// Which keys are read and how each is treated is SetupIniReader.h; this is
+// the part that reads the file.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "config/SetupIniReader.h"
+#include "config/ValueText.h"
 #include "session/InstallSession.h"
 
 namespace korv {
 
+// A Setup.ini larger than this is not a medium's (a real one holds a few
+// kilobytes) and is not read: values are read whole, and each could
+// otherwise take as much memory as the file.
+constexpr unsigned long long kMaxSetupIniBytes = 16ull << 20;
+
+enum class SetupIniState {
+    kRead,      // every key read into the session
+    kMissing,   // no Setup.ini beside the program: only setupFolder set
+    kTooLarge,  // larger than kMaxSetupIniBytes: only setupFolder set
+};
+
+// Reads Setup.ini beside the program at programPath into the session.
+// setupFolder is set in every case (still without its final backslash
+// unless the file was read).
+SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSession& session);
+
 // Reads Setup.ini beside the running program into Session(). False, with only
-// setupFolder set (still without its final backslash), when the file is not
-// there; true after reading every key otherwise.
+// setupFolder set, when the file was not read.
 bool ReadSetupConfig();
 
-// The same for a given program path, into a given session (start-up passes
-// its own path and Session()).
+// The same for a given program path, into a given session.
 bool ReadSetupConfigFor(const std::wstring& programPath, InstallSession& session);
 
 // Reads [packnum] count and the [subN] sections of a Setup.ini into the
-// session's package list, replacing the previous list.
+// session's package list, replacing the previous list. A missing or
+// oversized file gives an empty list.
 void ReadPackageList(const std::wstring& iniPath);
 void ReadPackageList(const std::wstring& iniPath, InstallSession& session);
 
-// Package counts above this are not read: a list that large is not a real
-// medium's, and reading it would take minutes of profile calls. Such a file
-// gives an empty list, as a count below zero does.
-constexpr int kMaxPackageCount = 1000;
-
-// --- decisions, kept apart from the file reads ---
-
-// Windows language identifier for a lower-cased [RES] LANGUAGE value.
-std::wstring LanguageIdFor(const std::wstring& languageCode);
-
-// RGB value from the three colour keys, each taken from its low 8 bits.
-unsigned long PackTextColour(int red, int green, int blue);
-
-// Trims white space at both ends and removes all trailing backslashes.
-std::wstring CleanFolderValue(const std::wstring& value);
-
-// Trims white space (blank, tab, CR, LF, vertical tab, form feed) at both ends.
-std::wstring TrimSpace(const std::wstring& text);
+// The full path of the running program, however long: a path cut to a
+// fixed buffer would name another folder, and Setup.ini would be read from
+// there.
+std::wstring RunningProgramPath();
 
 // Lower case, letter by letter, in the invariant way (no locale).
 std::wstring ToLowerText(const std::wstring& text);

@@ -52,6 +52,27 @@ int IsFolderEmpty(const std::wstring& path) {
     return empty;
 }
 
+namespace {
+
+void ClearReadOnly(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        const DWORD rest = attributes & ~FILE_ATTRIBUTE_READONLY;
+        SetFileAttributesW(path.c_str(), rest == 0 ? FILE_ATTRIBUTE_NORMAL : rest);
+    }
+}
+
+}  // namespace
+
+bool CopyFileWritable(const std::wstring& from, const std::wstring& to) {
+    ClearReadOnly(to);
+    if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
+        return false;
+    }
+    ClearReadOnly(to);
+    return true;
+}
+
 bool FileFound(const std::wstring& path) {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(path.c_str(), &found);

@@ -20,6 +20,14 @@ int CreateFolderTree(const std::wstring& path);
 // 0 when it holds anything else. A folder that cannot be read counts as empty.
 int IsFolderEmpty(const std::wstring& path);
 
+// Copies from over to and leaves the copy writable. Files on a DVD or an ISO
+// image carry the read-only attribute and a copy keeps it, so the choices
+// later written into the installed Setup.ini would be lost and a repair from
+// a newer medium could not replace the setup files: the attribute is
+// cleared on the copy, and on a read-only file already at to before the
+// copy replaces it. True when the copy was made.
+bool CopyFileWritable(const std::wstring& from, const std::wstring& to);
+
 // True when a file search on the exact path finds something (the runners'
 // test whether what they are to start is there).
 bool FileFound(const std::wstring& path);

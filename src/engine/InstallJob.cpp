@@ -45,7 +45,7 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         DeleteFileW(step.path.c_str());
         return true;
     case StepKind::kCopyFile:
-        CopyFileW(step.path.c_str(), step.destination.c_str(), FALSE);
+        CopyFileWritable(step.path, step.destination);
         return true;
     case StepKind::kWriteIniValue:
         WriteIniValueIfPresent(step.path, step.section, step.key, step.value);

@@ -6,47 +6,6 @@
 
 namespace korv {
 
-namespace {
-
-std::wstring Quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
-}  // namespace
-
-std::wstring FolderCreatedEntry(const std::wstring& folder) {
-    return L"CreateDirectory: " + Quoted(folder) + L" (0)";
-}
-
-std::wstring FolderCreatedDoneEntry(const std::wstring& folder) {
-    return L"CreateDirectory: " + Quoted(folder) + L" created";
-}
-
-// The blank after the target is where an argument string would stand; the
-// uninstaller expects it even though arguments are never logged.
-std::wstring ShortcutLogEntry(const std::wstring& link, const std::wstring& target) {
-    return L"CreateShortCut: out: " + Quoted(link) + L", in: " + Quoted(target + L" ") + L", icon: ,0, sw=0, hk=0";
-}
-
-std::wstring RegStrLogEntry(const std::wstring& keyPath, const std::wstring& name, const std::wstring& value) {
-    return L"WriteRegStr: " + Quoted(L"HKEY_LOCAL_MACHINE\\" + keyPath) + L" " + Quoted(name) + L"=" + Quoted(value);
-}
-
-std::wstring RegDwordLogEntry(const std::wstring& keyPath, const std::wstring& name, const std::wstring& value) {
-    return L"WriteRegDWORD: " + Quoted(L"HKEY_LOCAL_MACHINE\\" + keyPath) + L" " + Quoted(name) + L"=" +
-           Quoted(value);
-}
-
-std::wstring UninstallerFileEntry() {
-    return L"File: overwriteflag=4, allowskipfilesflag=0, name=\"KUninstall\"";
-}
-
-// 341000 is what the uninstaller expects to read here, not the size of the
-// copied file.
-std::wstring UninstallerWrittenEntry(const std::wstring& targetFolder) {
-    return L"File: wrote 341000 to " + Quoted(targetFolder + L"\\KUninstall");
-}
-
 std::string ToCodePage(const std::wstring& text, unsigned codePage, bool* unrepresentable) {
     if (unrepresentable != nullptr) {
         *unrepresentable = false;
@@ -83,42 +42,23 @@ std::string ToCodePage(const std::wstring& text, unsigned codePage, bool* unrepr
 }
 
 bool EncodeLogEntry(const std::wstring& text, unsigned codePage, std::string& bytes) {
-    bytes.clear();
-    // An entry past the limits is refused whole: a cut line would name a
-    // different folder, key or file, and the uninstaller would remove that.
-    if (text.size() > kMaxLogEntryChars) {
-        return false;
-    }
-    const std::string encoded = ToCodePage(L"\r\n" + text, codePage);
-    if (encoded.empty() || encoded.size() > kMaxLogEntryBytes + 2) {
-        return false;
-    }
-    // The log has always been written through a text-mode stream, which puts
-    // a CR before every LF: readers expect the resulting CR CR LF.
-    bytes.reserve(encoded.size() + 2);
-    for (char c : encoded) {
-        if (c == '\n') {
-            bytes.push_back('\r');
-        }
-        bytes.push_back(c);
-    }
-    return true;
+    return FrameLogEntry(
+        text, [codePage](const std::wstring& wide) { return ToCodePage(wide, codePage); }, bytes);
 }
 
 bool AppendInstallLog(const std::wstring& text) {
-    bool unrepresentable = false;
-    const std::string path = ToCodePage(Session().targetFolder + L"\\install.log", CP_ACP, &unrepresentable);
-    // The log is opened by its code-page name. A folder name outside the
-    // code page has no such name, and a longer path does not fit the buffer
-    // the uninstaller's side uses: the entry is lost either way.
-    if (unrepresentable || path.empty() || path.size() > kMaxLogPathBytes) {
+    // The log is opened by its wide name: a folder whose name holds a letter
+    // outside the code page has no code-page name, and the log, which the
+    // uninstaller needs to remove anything at all, would never be written.
+    const std::wstring path = Session().targetFolder + L"\\install.log";
+    if (path.size() > kMaxLogPathChars) {
         return false;
     }
     std::string bytes;
     if (!EncodeLogEntry(text, CP_ACP, bytes)) {
         return false;
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;

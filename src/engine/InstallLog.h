@@ -6,10 +6,12 @@
 //
 // Every entry is appended behind what the file already holds; nothing is
 // ever rewritten. The file is opened and closed per entry, so other programs
-// may append in between.
+// may append in between. The entry grammar and byte form are LogEntries.h.
 #pragma once
 
 #include <string>
+
+#include "engine/LogEntries.h"
 
 namespace korv {
 
@@ -18,30 +20,11 @@ namespace korv {
 // folder or a write-protected log simply loses it).
 bool AppendInstallLog(const std::wstring& text);
 
-// --- the entry grammar the uninstaller parses ---
+// Longest log path, in characters (a path of MAX_PATH with its terminator).
+constexpr size_t kMaxLogPathChars = 259;
 
-std::wstring FolderCreatedEntry(const std::wstring& folder);    // CreateDirectory: "F" (0)
-std::wstring FolderCreatedDoneEntry(const std::wstring& folder);  // CreateDirectory: "F" created
-std::wstring ShortcutLogEntry(const std::wstring& link, const std::wstring& target);
-std::wstring RegStrLogEntry(const std::wstring& keyPath, const std::wstring& name, const std::wstring& value);
-std::wstring RegDwordLogEntry(const std::wstring& keyPath, const std::wstring& name, const std::wstring& value);
-std::wstring UninstallerFileEntry();                                  // File: overwriteflag=4, ...
-std::wstring UninstallerWrittenEntry(const std::wstring& targetFolder);  // File: wrote 341000 to "T\KUninstall"
-
-// --- the byte form, kept apart from the file for tests ---
-
-// Longest entry text, in characters and in code-page bytes: the uninstaller
-// reads lines into a buffer that holds the line break, 257 characters and
-// the terminator.
-constexpr size_t kMaxLogEntryChars = 257;
-constexpr size_t kMaxLogEntryBytes = 257;
-// Longest log path in code-page bytes (a 260-byte buffer with terminator).
-constexpr size_t kMaxLogPathBytes = 259;
-
-// The bytes one entry adds to the log: the line break and the text in the
-// given code page, each LF written as CR LF. The line break is CR LF, so it
-// reaches the disk as 0D 0D 0A; the uninstaller has always read that as one
-// line break. False when the entry does not fit the limits above.
+// The bytes of one entry in the given Windows code page (CP_ACP for the
+// system's): FrameLogEntry with ToCodePage.
 bool EncodeLogEntry(const std::wstring& text, unsigned codePage, std::string& bytes);
 
 // The text in the code page, with characters it cannot represent replaced by

@@ -73,17 +73,6 @@ void PlanRemovals(Planner& plan, const std::wstring& folder, const wchar_t* cons
     }
 }
 
-bool EndsWithExe(const std::wstring& item) {
-    // Exactly ".exe": an item "A.EXE" goes to the Windows Installer.
-    return item.size() >= 4 && item.compare(item.size() - 4, 4, L".exe") == 0;
-}
-
-void ReplaceAll(std::wstring& text, const std::wstring& from, const std::wstring& to) {
-    for (size_t at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
-
 void PlanPackageLoop(Planner& plan, const InstallSession& session, const InstallFacts& facts) {
     const std::wstring files = facts.setupFolder + L"\\files\\";
     const std::wstring msi = facts.setupFolder + L"\\Msi\\";
@@ -95,9 +84,10 @@ void PlanPackageLoop(Planner& plan, const InstallSession& session, const Install
     for (const PackageRecord& record : session.packages) {
         if (record.check == 1) {
             for (const std::wstring& item : SplitPackageItems(record.package)) {
-                if (EndsWithExe(item)) {
+                const PackageItemKind kind = ClassifyPackageItem(item);
+                if (kind == PackageItemKind::kProgram) {
                     plan.Must(StepKind::kProductPackage, files, item);
-                } else if (item.find(p::kSpreadsheetTableMarker) != std::wstring::npos) {
+                } else if (kind == PackageItemKind::kSpreadsheetTable) {
                     plan.Add(StepKind::kMsiWithProperties,
                              msi + SpreadsheetTableItem(item, session.product64Bit, session.office64Bit))
                         .arguments =
@@ -119,31 +109,6 @@ void PlanPackageLoop(Planner& plan, const InstallSession& session, const Install
 }
 
 }  // namespace
-
-std::vector<std::wstring> SplitPackageItems(const std::wstring& list) {
-    std::vector<std::wstring> items;
-    std::wstring rest = list;
-    while (!rest.empty()) {
-        size_t separator = rest.find(L';');
-        if (separator == std::wstring::npos || separator == 0) {
-            items.push_back(rest);
-            break;
-        }
-        items.push_back(rest.substr(0, separator));
-        rest.erase(0, separator + 1);
-    }
-    return items;
-}
-
-std::wstring SpreadsheetTableItem(const std::wstring& item, int product64Bit, int office64Bit) {
-    std::wstring result = item;
-    if (product64Bit == 0 && office64Bit == 1) {
-        ReplaceAll(result, L"x86", L"x64");
-    } else if (product64Bit == 1 && office64Bit == 0) {
-        ReplaceAll(result, L"x64", L"x86");
-    }
-    return result;
-}
 
 std::wstring SpreadsheetTableProperties(int office64Bit, const std::wstring& dotNetVersion,
                                         const std::wstring& netFallback) {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/PackageItems.h"
 #include "session/InstallSession.h"
 
 namespace korv {
@@ -77,17 +78,7 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
 // program's module path when the session names none.
 std::wstring MediumFolder(const InstallSession& session);
 
-// --- decisions of the package loop ---
-
-// The items of a package list: the text before the first ";", as long as
-// the rest is not empty; a ";" at the start of the rest, or none, makes the
-// whole rest the last item. Items are not trimmed.
-std::vector<std::wstring> SplitPackageItems(const std::wstring& list);
-
-// The spreadsheet-table package for the bitness of Office: a 32-bit product
-// on 64-bit Office takes the x64 package, a 64-bit product on 32-bit Office
-// the x86 one.
-std::wstring SpreadsheetTableItem(const std::wstring& item, int product64Bit, int office64Bit);
+// --- decisions of the package loop (the items themselves: PackageItems.h) ---
 
 // "OFFICEBITVER=<0|1> NETVER=<short code>"; the code of a version the map
 // does not know is netFallback.

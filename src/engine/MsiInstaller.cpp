@@ -55,7 +55,7 @@ HMODULE MsiModule() {
 
 // Installs the package; false when the installation was not attempted
 // (attempted false) or the Windows Installer reported a failure.
-bool Install(const std::wstring& path, const wchar_t* properties, bool& attempted) {
+bool Install(const std::wstring& path, const std::wstring& properties, bool& attempted) {
     attempted = false;
     HMODULE module = MsiModule();
     if (module == nullptr) {
@@ -70,10 +70,14 @@ bool Install(const std::wstring& path, const wchar_t* properties, bool& attempte
     setInternalUi(static_cast<INSTALLUILEVEL>(kMsiInternalUiLevel), nullptr);
     setExternalUi(MsiUiHandler, kMsiMessageFilter, const_cast<wchar_t*>(kMsiHandlerContext));
     attempted = true;
-    return installProduct(path.c_str(), properties) == ERROR_SUCCESS;
+    const UINT result = installProduct(path.c_str(), MsiCommandLine(properties).c_str());
+    if (MsiResultNeedsRestart(result)) {
+        Session().restartNeeded = 1;
+    }
+    return IsInstalledMsiResult(result);
 }
 
-int RunMsi(MsiRunner runner, const std::wstring& path, const wchar_t* properties, HWND progress) {
+int RunMsi(MsiRunner runner, const std::wstring& path, const std::wstring& properties, HWND progress) {
     Post(progress, WM_PACKAGE_BEGIN);
     bool attempted = false;
     if (Install(path, properties, attempted)) {
@@ -110,16 +114,31 @@ bool IsSilentMsiFailure(MsiRunner runner, const std::wstring& loweredPath, bool 
            (attempted && ContainsAfterFirst(loweredPath, L"msxml6.msi"));
 }
 
+std::wstring MsiCommandLine(const std::wstring& properties) {
+    // No package may restart the machine in the middle of the job, with the
+    // setup and the packages after it cut off; the restart a package needs
+    // is reported by the run's exit code instead.
+    return properties.empty() ? std::wstring(kSuppressRestart) : properties + L" " + kSuppressRestart;
+}
+
+bool IsInstalledMsiResult(unsigned result) {
+    return result == ERROR_SUCCESS || MsiResultNeedsRestart(result);
+}
+
+bool MsiResultNeedsRestart(unsigned result) {
+    return result == ERROR_SUCCESS_REBOOT_REQUIRED || result == ERROR_SUCCESS_REBOOT_INITIATED;
+}
+
 std::wstring MsiFailureText(const std::wstring& loweredPath) {
     return loweredPath + LoadText(IDS_MSI_INSTALL_FAILED, L"Msi Install Failed!");
 }
 
 int InstallMsiPackage(const std::wstring& path, HWND progress) {
-    return RunMsi(MsiRunner::kPlain, path, nullptr, progress);
+    return RunMsi(MsiRunner::kPlain, path, std::wstring(), progress);
 }
 
 int InstallMsiPackageWithProperties(const std::wstring& path, const std::wstring& properties, HWND progress) {
-    return RunMsi(MsiRunner::kWithProperties, path, properties.c_str(), progress);
+    return RunMsi(MsiRunner::kWithProperties, path, properties, progress);
 }
 
 int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message) {

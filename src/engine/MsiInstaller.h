@@ -6,7 +6,8 @@
 // Windows Installer raises during the installation are shown by
 // MsiUiHandler, owned by Session().progressWindow.
 //
-// Results: 1 installed, 0 failed.
+// Results: 1 installed (also when it needs a restart to finish, which the
+// session then records), 0 failed.
 #pragma once
 
 #include <windows.h>
@@ -48,6 +49,19 @@ enum class MsiRunner {
 // lower case; attempted tells whether the Windows Installer was asked to
 // install it (false: library, function or package missing).
 bool IsSilentMsiFailure(MsiRunner runner, const std::wstring& loweredPath, bool attempted);
+
+// The property that keeps a package from restarting the machine itself.
+inline constexpr wchar_t kSuppressRestart[] = L"REBOOT=ReallySuppress";
+
+// The command line the Windows Installer gets: the runner's properties
+// (none for InstallMsiPackage) followed by kSuppressRestart.
+std::wstring MsiCommandLine(const std::wstring& properties);
+
+// A package installed: success, or success that needs a restart to finish
+// (ERROR_SUCCESS_REBOOT_REQUIRED 3010, ERROR_SUCCESS_REBOOT_INITIATED 1641).
+// The latter also set Session().restartNeeded.
+bool IsInstalledMsiResult(unsigned result);
+bool MsiResultNeedsRestart(unsigned result);
 
 // The failure message: the lowered path followed directly by text 2012.
 std::wstring MsiFailureText(const std::wstring& loweredPath);

@@ -8,19 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace korv {
+#include "session/PackageRecord.h"
 
-// One optional package of the product ([subN] of Setup.ini, or the installed
-// copy's list). Text fields hold at most 259 characters.
-struct PackageRecord {
-    std::wstring name;
-    std::wstring description;
-    std::wstring package;  // package file or files, items separated by ";"
-    int check = 0;         // state of the entry's box
-    int enable = 0;        // the box can be changed
-    bool removeFlag = false;  // set by the modify page when an installed package is deselected
-    int showFlag = 0;      // the entry is shown
-};
+namespace korv {
 
 enum MaintenanceMode : int {
     kModeInstall = 0,
@@ -104,6 +94,11 @@ struct InstallSession {
     // Written by the install worker while the copy-progress page reads it on
     // the UI thread, so it is atomic rather than a plain int.
     SharedInt installStage{kStageNone};
+
+    // 1 once an installer package has reported that it installed and the
+    // machine must restart to finish (the Windows Installer's 3010 or 1641).
+    // The install worker sets it; start-up ends the run with 3010 then.
+    SharedInt restartNeeded{0};
 
     HMODULE msiModule = nullptr;
     HWND progressWindow = nullptr;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "config/InstallFolderRule.h"
+#include "session/ExitCodes.h"
 #include "support/Text.h"
 
 using namespace korv;
@@ -36,8 +38,17 @@ TEST(CommandLine, WordsAndValues) {
         {"no equals, empty key, empty value", L"\"S.exe\" flag =1 key= x=y", {{L"x", L"y"}}},
         {"value keeps later equals", L"\"S.exe\" a=b=c", {{L"a", L"b=c"}}},
         {"unquoted program", L"C:\\M\\Setup.exe Foo=1", {{L"Foo", L"1"}}},
-        {"unquoted program, later quoted word",
-         L"C:\\M\\Setup.exe A=1 TARGETDIR=\"D:\\X Y\" B=2", {{L"B", L"2"}}},
+        // The program path is the first token as Windows splits it: the
+        // words after an unquoted path survive a later quoted value.
+        {"unquoted program, later quoted word", L"C:\\M\\Setup.exe A=1 TARGETDIR=\"D:\\X Y\" B=2",
+         {{L"A", L"1"}, {L"TARGETDIR", L"\"D:\\X Y\""}, {L"B", L"2"}}},
+        {"unquoted program ends at a tab", L"C:\\M\\Setup.exe\tquiet=1", {{L"quiet", L"1"}}},
+        {"unquoted program alone", L"Setup.exe", {}},
+        {"leading blanks before the program", L"  Setup.exe a=1", {{L"a", L"1"}}},
+        {"quoted program, word right after the quote", L"\"C:\\M\\Setup.exe\"a=1", {{L"a", L"1"}}},
+        {"quoted program without its closing quote", L"\"C:\\M\\Setup.exe a=1", {}},
+        {"key=value inside a quoted program path", L"\"C:\\x=1\\Setup.exe\" b=2", {{L"b", L"2"}}},
+        {"key=value inside an unquoted program path", L"C:\\x=1\\Setup.exe b=2", {{L"b", L"2"}}},
         {"unpaired quote has no effect", L"\"S.exe\" a=\"x b=2", {{L"a", L"\"x"}, {L"b", L"2"}}},
         {"tab inside a word is trimmed", L"\"S.exe\" a=1\t", {{L"a", L"1"}}},
     };
@@ -66,36 +77,89 @@ TEST(CommandLine, RunModes) {
         {"uninstall", L"\"S.exe\" quiet=1 Uninstall=1 TARGETDIR=\"D:\\K\\\"", 1, RunMode::UnattendedUninstall},
         {"uninstall without quiet", L"\"S.exe\" Uninstall=1", 0, RunMode::UnattendedUninstall},
         {"quiet=0 wins over Uninstall", L"\"S.exe\" quiet=0 Uninstall=1", 1, RunMode::Maintenance},
+        // How deployment tools and consoles start the program.
+        {"quoted path, quoted folder", L"\"C:\\My Medium\\Setup.exe\" quiet=1 TARGETDIR=\"D:\\Korv\"", 0,
+         RunMode::UnattendedInstall},
+        {"unquoted path, quoted folder", L"C:\\medium\\Setup.exe quiet=1 TARGETDIR=\"D:\\Korvanix\"", 0,
+         RunMode::UnattendedInstall},
+        {"unquoted path, unquoted words", L"C:\\medium\\Setup.exe quiet=1 TARGETDIR=D:\\Korvanix", 0,
+         RunMode::UnattendedInstall},
+        {"unquoted path, quoted folder, uninstall",
+         L"Setup.exe quiet=1 Uninstall=1 TARGETDIR=\"D:\\My Korvanix\\\"", 1, RunMode::UnattendedUninstall},
+        {"unquoted path, quiet=0 after a quoted folder", L"Setup.exe TARGETDIR=\"D:\\K\" quiet=0", 1,
+         RunMode::Maintenance},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(DecideRunMode(ParseCommandLine(c.line), c.installed), c.expected) << c.id;
     }
 }
 
-TEST(CommandLine, TargetDirCleaningAndRefusal) {
+TEST(CommandLine, TargetDirCleaning) {
     struct Case {
         std::wstring value;
         std::wstring cleaned;
-        bool usable;
     };
     const Case cases[] = {
-        {L"\"D:\\My Apps\\K\\\"", L"D:\\My Apps\\K", true},
-        {L"\"\"D:\\K\\\\\"\"", L"D:\\K", true},
-        {L"D:\\K", L"D:\\K", true},
-        {L"D:\\K\\\"", L"D:\\K", true},           // quotes go before backslashes
-        {L"\"D:\\K\"\\", L"D:\\K\"", false},       // a backslash after the quote keeps it inside
-        {L"\"D:\\a\" /evil \"x\"", L"D:\\a\" /evil \"x", false},
-        {L"D:\\a<b", L"D:\\a<b", false},
-        {L"D:\\a|b", L"D:\\a|b", false},
-        {L"D:\\a*", L"D:\\a*", false},
-        {L"D:\\a?", L"D:\\a?", false},
-        {L"D:\\a\tb", L"D:\\a\tb", false},
-        {L"\"\"", L"", false},
-        {L"\\\\", L"", false},
+        {L"\"D:\\My Apps\\K\\\"", L"D:\\My Apps\\K"},
+        {L"\"\"D:\\K\\\\\"\"", L"D:\\K"},
+        {L"D:\\K", L"D:\\K"},
+        {L"D:\\K\\\"", L"D:\\K"},      // quotes go before backslashes
+        {L"\"D:\\K\"\\", L"D:\\K\""},  // a backslash after the quote keeps it inside
+        {L"C:\\", L"C:"},
+        {L"\"\"", L""},
+        {L"\\\\", L""},
     };
     for (const Case& c : cases) {
-        std::wstring cleaned = CleanTargetDir(c.value);
-        EXPECT_EQ(cleaned, c.cleaned) << Narrow(c.value);
-        EXPECT_EQ(IsUsableTargetDir(cleaned), c.usable) << Narrow(c.value);
+        EXPECT_EQ(CleanTargetDir(c.value), c.cleaned) << Narrow(c.value);
+    }
+}
+
+// An unattended run refuses, before anything else, a TARGETDIR the wizard
+// would not accept as an installation folder.
+TEST(CommandLine, UnattendedWordsAreJudgedBeforeTheRun) {
+    struct Case {
+        const char* id;
+        std::wstring words;
+        int exitCode;
+    };
+    const Case cases[] = {
+        {"drive folder", L"quiet=1 TARGETDIR=\"D:\\My Apps\\Korvanix\\\"", kExitSuccess},
+        {"deep drive folder", L"TARGETDIR=d:\\a\\b c\\d.e", kExitSuccess},
+        {"network folder", L"quiet=1 TARGETDIR=\\\\server\\share\\Korvanix", kExitSuccess},
+        {"drive root", L"quiet=1 TARGETDIR=C:\\", kExitBadCommandLine},
+        {"drive root in quotes", L"quiet=1 TARGETDIR=\"C:\\\"", kExitBadCommandLine},
+        {"drive without backslash", L"TARGETDIR=C:Korv", kExitBadCommandLine},
+        {"network share root", L"TARGETDIR=\\\\server\\share\\", kExitBadCommandLine},
+        {"network server only", L"TARGETDIR=\\\\server", kExitBadCommandLine},
+        {"relative folder", L"quiet=1 TARGETDIR=Korv", kExitBadCommandLine},
+        {"relative with dots", L"TARGETDIR=..\\Korv", kExitBadCommandLine},
+        {"root of the current drive", L"TARGETDIR=\\Korv", kExitBadCommandLine},
+        {"blank folder name resolves to the root", L"TARGETDIR=\"C:\\ \"", kExitBadCommandLine},
+        {"dot names", L"TARGETDIR=C:\\Korv\\..", kExitBadCommandLine},
+        {"name ending in a dot", L"TARGETDIR=C:\\Korv.", kExitBadCommandLine},
+        {"empty name", L"TARGETDIR=C:\\a\\\\b", kExitBadCommandLine},
+        {"drive that is no letter", L"TARGETDIR=1:\\Korv", kExitBadCommandLine},
+        {"long-path prefix", L"TARGETDIR=\\\\?\\C:\\Korv", kExitBadCommandLine},
+        {"device path", L"TARGETDIR=\\\\.\\C:\\Korv", kExitBadCommandLine},
+        {"quote inside adds arguments", L"quiet=1 TARGETDIR=\"D:\\a\"x\" /S", kExitBadCommandLine},
+        {"pipe", L"TARGETDIR=D:\\a|b", kExitBadCommandLine},
+        {"slash", L"TARGETDIR=D:\\a/b", kExitBadCommandLine},
+        {"colon after the drive", L"TARGETDIR=D:\\a:b", kExitBadCommandLine},
+        {"wildcard", L"TARGETDIR=D:\\a*", kExitBadCommandLine},
+        {"tab", L"TARGETDIR=D:\\a\tb", kExitBadCommandLine},
+        {"only quotes", L"TARGETDIR=\"\"", kExitBadCommandLine},
+        {"longest folder", L"TARGETDIR=C:\\" + std::wstring(kMaxInstallFolderChars - 3, L'k'), kExitSuccess},
+        {"one character longer", L"TARGETDIR=C:\\" + std::wstring(kMaxInstallFolderChars - 2, L'k'),
+         kExitBadCommandLine},
+        {"root in an uninstall", L"quiet=1 Uninstall=1 TARGETDIR=C:\\", kExitBadCommandLine},
+        {"interactive run does not use it", L"quiet=0 TARGETDIR=C:\\", kExitSuccess},
+        {"NUM", L"quiet=1 NUM=44", kExitSuccess},
+        {"NUM not a number", L"quiet=1 NUM=4x4", kExitBadCommandLine},
+        {"NUM too large", L"quiet=1 NUM=2147483648", kExitBadCommandLine},
+        {"NUM smallest", L"quiet=1 NUM=-2147483648", kExitSuccess},
+        {"NUM in an uninstall is not read", L"quiet=1 Uninstall=1 NUM=4x4", kExitSuccess},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(JudgeCommandLine(ParseCommandLine(L"Setup.exe " + c.words)), c.exitCode) << c.id;
     }
 }

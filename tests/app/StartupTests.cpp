@@ -7,6 +7,7 @@
 #include "session/InstallSession.h"
 #include "app/PreflightChecks.h"
 #include "app/Startup.h"
+#include "config/SetupConfig.h"
 #include "fixtures/Fixtures.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"
@@ -143,6 +144,40 @@ TEST(Startup, FailedChecksShowTheirMessageAndEndWithTheirCode) {
     }
 }
 
+// Another setup may hold the name in a way that gives this process no
+// mutex at all: created with rights this process lacks, or as another kind
+// of object. That is another setup running too, not a licence to go on.
+TEST(Startup, MutexThatCannotBeCreatedCountsAsAnotherSetup) {
+    RegistrySandbox sandbox;
+    RegisterSupportedMachine();
+    TempFolder medium(L"medium");
+    medium.Write(L"Setup.ini", "[SETUP]\r\nWOW64=1\r\n");
+    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Korvanix2024");
+    ASSERT_NE(squatter, nullptr);
+    ASSERT_EQ(CreateMutexW(nullptr, TRUE, L"Korvanix2024"), nullptr) << "the name is taken by an event";
+
+    RunOutcome run = RunStartup(medium, L"", {{kTipOk, kChoiceOk}});
+    CloseHandle(squatter);
+    EXPECT_EQ(run.exitCode, kExitAnotherSetup);
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].kind, kTipQuestion);
+    EXPECT_EQ(run.messages[0].text.rfind(L"Another instance of this setup", 0), 0u);
+    EXPECT_FALSE(run.mode.has_value());
+}
+
+TEST(Startup, SetupIniTooLargeToReadIsRefusedWithItsNotice) {
+    RegistrySandbox sandbox;
+    RegisterSupportedMachine();
+    TempFolder medium(L"medium");
+    medium.Write(L"Setup.ini", "[SETUP]\r\n" + std::string(kMaxSetupIniBytes, ';'));
+    RunOutcome run = RunStartup(medium, L"", {{kTipOk, kChoiceOk}});
+    EXPECT_EQ(run.exitCode, kExitFatal);
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_EQ(run.messages[0].text, L"Error:The configuration file Setup.ini is too large to be read");
+    EXPECT_FALSE(run.mode.has_value());
+    EXPECT_TRUE(MutexIsFree());
+}
+
 // Runs only inside the second process that SecondSetupProcess starts.
 TEST(MutexHolder, HoldsTheSetupMutex) {
     if (GetEnvironmentVariableW(L"KORV_HOLD_MUTEX", nullptr, 0) == 0) {
@@ -241,7 +276,9 @@ TEST(Startup, PassedChecksLeadToTheRunModeOfInstalledStateAndWords) {
 TEST(Startup, UnusableTargetDirIsRefusedBeforeAnything) {
     RegistrySandbox sandbox;  // no Windows values, no .NET: any check would fail with a message
     TempFolder medium(L"medium");
-    for (const wchar_t* words : {L"quiet=1 TARGETDIR=\"D:\\a\"x\" /S", L"TARGETDIR=D:\\a|b", L"TARGETDIR=\"\""}) {
+    for (const wchar_t* words : {L"quiet=1 TARGETDIR=\"D:\\a\"x\" /S", L"TARGETDIR=D:\\a|b", L"TARGETDIR=\"\"",
+                                 L"quiet=1 TARGETDIR=C:\\", L"quiet=1 TARGETDIR=Korv",
+                                 L"quiet=1 Uninstall=1 TARGETDIR=\"C:\\\""}) {
         RunOutcome run = RunStartup(medium, words);
         EXPECT_EQ(run.exitCode, kExitBadCommandLine) << std::string(words, words + wcslen(words)).c_str();
         EXPECT_TRUE(run.messages.empty());
@@ -322,6 +359,43 @@ TEST(Startup, RunningProductIsAskedAboutUntilClosed) {
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
     SetEnvironmentVariableW(L"KORV_JOURNAL", nullptr);
+}
+
+// TerminateProcess only starts the end of a program, which may hold its
+// files for a while after: Force closed goes on only once every ended
+// korv.exe is gone, and one still there when the bound has passed counts as
+// running (the retry question comes again).
+TEST(Startup, ForceClosedWaitsUntilTheEndedProgramsAreGone) {
+    TempFolder folder(L"running");
+    std::wstring korv = folder / L"korv.exe";
+    ASSERT_TRUE(CopyFileW(test::FixturePath(L"fakepkg.exe").c_str(), korv.c_str(), FALSE));
+    folder.Write(L"fakepkg.ini", "[default]\r\nsleep_ms=60000\r\n");
+    SetEnvironmentVariableW(L"KORV_JOURNAL", (folder / L"journal.txt").c_str());
+    PROCESS_INFORMATION processes[2] = {};
+    for (PROCESS_INFORMATION& process : processes) {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        std::wstring line = L"\"" + korv + L"\"";
+        ASSERT_TRUE(CreateProcessW(korv.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &process));
+    }
+    SetEnvironmentVariableW(L"KORV_JOURNAL", nullptr);
+
+    EXPECT_FALSE(WaitForProcessesToEnd({processes[0].hProcess}, 100)) << "a running program is not gone";
+    HANDLE noWait = OpenProcess(PROCESS_TERMINATE, FALSE, processes[0].dwProcessId);
+    ASSERT_NE(noWait, nullptr);
+    EXPECT_FALSE(WaitForProcessesToEnd({noWait}, 0)) << "a handle that cannot be waited on proves nothing";
+    CloseHandle(noWait);
+
+    EXPECT_TRUE(TerminateProcesses(L"korv.exe"));
+    for (PROCESS_INFORMATION& process : processes) {
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 0), static_cast<DWORD>(WAIT_OBJECT_0))
+            << "gone when Force closed returns";
+        TerminateProcess(process.hProcess, 0);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    EXPECT_EQ(FindProcess(L"korv.exe"), 0u);
 }
 
 TEST(Startup, InfoPageAddress) {

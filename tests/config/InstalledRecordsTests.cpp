@@ -99,7 +99,18 @@ TEST(InstalledRecords, LookupDecidesFromPlatformAndLocation) {
         {"64-bit edition", true, L"x64", L"D:\\Korv64", 1, 1, kModeUninstall, L"D:\\Korv64"},
         {"X86 in capitals is 64-bit", true, L"X86", L"D:\\K", 1, 1, kModeUninstall, L"D:\\K"},
         {"platform without location", true, L"x86", nullptr, 0, 0, kModeInstall, L"C:\\Medium\\Default"},
-        {"location kept as read", true, L"x86", L" D:\\Spaced\\ ", 1, 0, kModeUninstall, L" D:\\Spaced\\ "},
+        {"location kept as read", true, L"x86", L"D:\\Spaced \\Korv\\", 1, 0, kModeUninstall,
+         L"D:\\Spaced \\Korv\\"},
+        {"network location", true, L"x64", L"\\\\srv\\apps\\Korv", 1, 1, kModeUninstall, L"\\\\srv\\apps\\Korv"},
+        // A location that names no folder below a root is no installed copy:
+        // maintenance would work on korv.exe and install.log in the root of
+        // the current drive, or in whatever folder is current.
+        {"empty location", true, L"x64", L"", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        {"drive root", true, L"x64", L"C:\\", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        {"drive root with a blank name", true, L"x64", L"C:\\ \\", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        {"share root", true, L"x64", L"\\\\srv\\apps\\", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        {"relative location", true, L"x64", L"Korv", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        {"location with a leading blank", true, L"x64", L" D:\\Korv", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
     };
     for (const Case& c : cases) {
         RegistrySandbox sandbox;

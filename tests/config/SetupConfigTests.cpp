@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "config/SetupConfig.h"
 #include "support/TempFolder.h"
 
@@ -81,8 +84,8 @@ TEST(SetupConfig, KeysAndTheirTreatments) {
          &InstallSession::migrateFolderName, L"Migrate"},
         {"migration version", "[MigrateCustomSettings]\r\nVERSION=2023\r\n", 1, &InstallSession::migrateVersion,
          L"2023"},
-        {"text cut at 259", "[SETUP]\r\nCOMPANYNAME=" + std::string(300, 'c') + "\r\n", 1,
-         &InstallSession::companyName, std::wstring(259, L'c')},
+        {"text read whole", "[SETUP]\r\nCOMPANYNAME=" + std::string(300, 'c') + "\r\n", 1,
+         &InstallSession::companyName, std::wstring(300, L'c')},
     };
     for (const Case& c : cases) {
         ReadResult r = ReadIni(c.ini, c.os64Bit);
@@ -151,6 +154,29 @@ TEST(SetupConfig, ReadingAgainReplacesThePreviousList) {
     EXPECT_TRUE(s.packages.empty());
 }
 
+// Values pass no fixed buffer: a package list longer than 259 characters
+// keeps its last packages, and values of every length around the buffer's
+// growth steps come back whole.
+TEST(SetupConfig, ValuesAreReadWhole) {
+    std::string list;
+    std::wstring expectedList;
+    for (int i = 1; i <= 50; ++i) {
+        char item[16];
+        snprintf(item, sizeof item, "%sn%02d.exe", i == 1 ? "" : ";", i);
+        list += item;
+        expectedList += std::wstring(item, item + strlen(item));
+    }
+    ReadResult r = ReadIni("[packnum]\r\ncount=1\r\n[sub1]\r\npackage=" + list + "\r\n");
+    ASSERT_EQ(r.session.packages.size(), 1u);
+    EXPECT_EQ(r.session.packages[0].package, expectedList);
+    EXPECT_EQ(r.session.packages[0].package.size(), 399u);
+
+    for (size_t length : {259u, 260u, 261u, 519u, 520u, 1039u, 100000u}) {
+        ReadResult v = ReadIni("[InfoCollection]\r\nGlobalServer=" + std::string(length, 'g') + "\r\n");
+        EXPECT_EQ(v.session.globalServer, std::wstring(length, L'g')) << length << " characters";
+    }
+}
+
 TEST(SetupConfig, Utf16FileWithByteOrderMark) {
     std::wstring text = L"\xFEFF[SETUP]\r\nCOMPANYNAME=Tallowick \x00C9tudes\r\n[RES]\r\nLANGUAGE=de_DE\r\n";
     std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
@@ -158,6 +184,12 @@ TEST(SetupConfig, Utf16FileWithByteOrderMark) {
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.session.companyName, L"Tallowick \x00C9tudes");
     EXPECT_EQ(r.session.languageId, L"1031");
+
+    // A UTF-16 file cut in the middle of its last character reads as far as
+    // it is whole.
+    ReadResult odd = ReadIni(bytes + std::string("x"));
+    ASSERT_TRUE(odd.ok);
+    EXPECT_EQ(odd.session.companyName, L"Tallowick \x00C9tudes");
 }
 
 TEST(SetupConfig, MissingFileSetsOnlyTheFolderWithoutBackslash) {

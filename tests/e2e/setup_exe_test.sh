@@ -33,8 +33,13 @@ journal="$work/journal.txt"
 
 wine_reg() { "$src/tools/wine/run.sh" "$build" reg "$@" 2>/dev/null | tr -d '\r'; }
 
+restart_product='{6A1E4C27-93B5-4D0F-8C62-1F7B3E9A5D48}'
+fixture_product='{0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07}'
 clean_machine() {
     rm -rf "$target_unix" "$company_files"
+    for product in "$restart_product" "$fixture_product"; do
+        "$src/tools/wine/run.sh" "$build" msiexec /x "$product" /qn >/dev/null 2>&1 </dev/null || true
+    done
     wine_reg delete "$setup_record" /f >/dev/null || true
     find "$prefix/drive_c/users" -maxdepth 5 -type d -name 'KorvUninstall-*' -path '*/Temp/*' \
         -exec rm -rf {} + 2>/dev/null || true
@@ -55,12 +60,15 @@ check() {  # check ID CONDITION...: a case that holds when the command succeeds
 
 # run ID EXPECTED_CODE WORDS...: runs Setup.exe with the words, fails the
 # case when it does not end within 120 s (it would be waiting on a message)
-# or ends with another code.
+# or ends with another code. With quoting=--unquoted the program path is
+# not quoted, as a console or a deployment tool may start it.
+quoting=
 run() {
     local id=$1 expected=$2
     shift 2
     local output code
-    output=$(timeout 120 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" "$@" 2>&1) || true
+    output=$(timeout 120 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" ${quoting:+"$quoting"} \
+        "$win_medium\\Setup.exe" "$@" 2>&1) || true
     code=$(sed -n 's/^exit code: \([0-9]*\).*/\1/p' <<<"$output" | tr -d '\r')
     if [[ "$code" == "$expected" ]]; then
         echo "ok   $id: exit code $code"
@@ -76,6 +84,8 @@ journal_lines() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" || true; }
 run "TARGETDIR that would add arguments" 1639 quiet=1 'TARGETDIR="D:\a"x"' /S
 run "TARGETDIR with a pipe" 1639 'TARGETDIR=D:\a|b'
 run "NUM that is not a number" 1639 quiet=1 NUM=4x4
+run "TARGETDIR that is a drive root" 1639 quiet=1 'TARGETDIR=C:\'
+run "TARGETDIR that is relative" 1639 quiet=1 TARGETDIR=Korv
 check "refused command lines start nothing" test ! -e "$journal"
 
 # --- unattended install --------------------------------------------------
@@ -86,7 +96,9 @@ mkdir -p "$target_unix"
 cp "$build/bin/fixtures/fakepkg.exe" "$target_unix/korv.exe"
 cp "$build/bin/fixtures/fakepkg.exe" "$target_unix/uninst.exe"
 
-run "unattended install" 0 quiet=1 "TARGETDIR=\"$target_win\\\"" NUM=44
+# Started the way a deployment tool does: the program path unquoted, the
+# folder quoted. Every word after the path counts.
+quoting=--unquoted run "unattended install, program path unquoted" 0 quiet=1 "TARGETDIR=\"$target_win\\\"" NUM=44
 
 m="$win_medium"
 expected_install=$(cat <<EOF
@@ -149,6 +161,15 @@ check "uninstall: KUninstall runs from a folder of its own under Temp" \
 check "uninstall: the log beside KUninstall" cmp -s "$handover_unix/install.log" "$target_unix/install.log"
 check "uninstall: the resource library beside KUninstall" cmp -s "$handover_unix/IntallerRes.dll" "$medium/IntallerRes.dll"
 check "uninstall: the product's MSI part removed" test ! -e "$fixture_payload"
+
+# --- a package that needs a restart ---------------------------------------
+# The 64-bit XML parser, whose failure would end the install, asks for a
+# restart: the install goes on to its end and tells the deployment tool so.
+cp "$build/bin/fixtures/fixture_restart.msi" "$medium/Msi/msxml6_x64.msi"
+: >"$journal"
+run "unattended install whose package needs a restart" 3010 quiet=1 "TARGETDIR=\"$target_win\\\""
+check "restart: the install went on to the configuration program" \
+    test "$(journal_lines | tail -1 | cut -f1)" == SetupWriter_x64.exe
 
 if ((failures > 0)); then
     echo "$failures case(s) failed"

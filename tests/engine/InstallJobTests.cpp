@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -293,4 +295,138 @@ TEST(InstallJob, FailedStepEndsTheJobAfterItsMessages) {
         const std::wstring last = started.empty() ? L"" : started.back();
         EXPECT_EQ(last, c.lastStarted) << c.id;
     }
+}
+
+// The Windows Installer reports 3010 for a package that installed and needs
+// a restart to finish. Such a package is installed: the job goes on, no
+// failure is shown, and the run remembers that a restart is needed. No
+// package may restart the machine itself in the middle of the job.
+TEST(InstallJob, PackageThatNeedsARestartCountsAsInstalled) {
+    struct Case {
+        const char* id;
+        int product64Bit;
+        const wchar_t* restartPackage;  // the name the restart fixture is placed under in Msi\ .
+        std::wstring packageList;        // of a ticked package
+    };
+    const Case cases[] = {
+        {"package loop item", 0, L"restart.msi", L"restart.msi;a.exe"},
+        {"the 64-bit XML parser, whose failure ends the job", 1, L"msxml6_x64.msi", L"a.exe"},
+    };
+    for (const Case& c : cases) {
+        SessionScope session;
+        RegistrySandbox sandbox;
+        ShortcutCleanup shortcuts(kProduct, {kProduct});
+        RemoveFixtureProduct();
+        JobMedium m;
+        m.PlaceStandardFiles();
+        m.Program(L"files", L"a.exe");
+        m.Package(c.restartPackage, L"fixture_restart.msi");
+        FillSession(*session, m);
+        session->product64Bit = c.product64Bit;
+        PackageRecord ticked;
+        ticked.name = L"P";
+        ticked.package = c.packageList;
+        ticked.check = 1;
+        session->packages = {ticked};
+        session->packageCount = 1;
+
+        JobRun run = RunJobOnThread();
+        const std::wstring reboot = RestartFixtureRebootProperty();
+        RemoveFixtureProduct();
+        TempFolder::RemoveTree(CommonFilesMaker());
+
+        EXPECT_TRUE(run.tips.empty()) << c.id << ": " << (run.tips.empty() ? "" : Narrow(run.tips[0].text));
+        ASSERT_FALSE(run.messages.empty()) << c.id;
+        EXPECT_EQ(run.messages.back(), WM_INSTALL_DONE) << c.id << Show(run.messages);
+        const std::vector<std::wstring> started = Names(m.Journal());
+        EXPECT_NE(std::find(started.begin(), started.end(), L"a.exe"), started.end()) << c.id;
+        EXPECT_EQ(started.back(), c.product64Bit ? L"kvninst_x64.exe" : L"kvninst_x86.exe") << c.id;
+        EXPECT_EQ(Session().restartNeeded.load(), 1) << c.id;
+        EXPECT_EQ(reboot, L"ReallySuppress") << c.id;
+        EXPECT_TRUE(Exists(m.target + L"\\Setup.exe")) << c.id << ": the installation was not rolled back";
+    }
+}
+
+// Files on a DVD or an ISO image carry the read-only attribute. The copies in
+// the installation folder must not: the choices are written back into the
+// installed Setup.ini, and a later repair from a newer medium replaces the
+// setup files, also over read-only copies an earlier setup left.
+TEST(InstallJob, CopiesFromAReadOnlyMediumAreWritable) {
+    SessionScope session;
+    RegistrySandbox sandbox;
+    ShortcutCleanup shortcuts(kProduct, {kProduct});
+    JobMedium m;
+    m.PlaceStandardFiles();
+    m.medium.Write(L"Setup.ini", "[packnum]\r\ncount=1\r\n[sub1]\r\nname=P\r\ncheck=0\r\n");
+    const wchar_t* const setupFiles[][2] = {{L"Setup.exe", L"Setup.exe"},
+                                            {L"IntallerRes.dll", L"IntallerRes.dll"},
+                                            {L"KUninstall.exe", L"KUninstall"},
+                                            {L"Setup.ini", L"Setup.ini"}};
+    for (const auto& file : setupFiles) {
+        ASSERT_TRUE(SetFileAttributesW(m.In(L"", file[0]).c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    m.scratch.Write(L"Korv Target\\Setup.exe", "an older setup, read-only");
+    ASSERT_TRUE(SetFileAttributesW((m.target + L"\\Setup.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    FillSession(*session, m);
+    session->maintenanceMode = kModeRepair;
+    session->classicWorkspace = 1;
+    PackageRecord ticked;
+    ticked.name = L"P";
+    ticked.check = 1;
+    session->packages = {ticked};
+    session->packageCount = 1;
+
+    JobRun run = RunJobOnThread();
+    TempFolder::RemoveTree(CommonFilesMaker());
+    ASSERT_FALSE(run.messages.empty());
+    EXPECT_EQ(run.messages.back(), WM_INSTALL_DONE) << Show(run.messages);
+
+    for (const auto& file : setupFiles) {
+        const std::wstring copy = m.target + L"\\" + file[1];
+        const DWORD attributes = GetFileAttributesW(copy.c_str());
+        ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES) << Narrow(file[1]);
+        EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u) << Narrow(file[1]);
+        if (std::wstring(file[0]) != L"Setup.ini") {
+            EXPECT_EQ(ReadBytes(copy), ReadBytes(m.In(L"", file[0]))) << Narrow(file[1]);
+        }
+    }
+    const std::wstring ini = m.target + L"\\Setup.ini";
+    EXPECT_EQ(GetPrivateProfileIntW(L"sub1", L"check", -1, ini.c_str()), 1);
+    EXPECT_EQ(GetPrivateProfileIntW(L"SETUP", L"CLASSIC", -1, ini.c_str()), 1);
+}
+
+// A package list longer than 259 characters is read whole and every item
+// of it installed: cut, its last items would be lost without a word and the
+// cut item handed to the Windows Installer.
+TEST(InstallJob, LongPackageListRunsEveryItem) {
+    SessionScope session;
+    RegistrySandbox sandbox;
+    ShortcutCleanup shortcuts(kProduct, {kProduct});
+    JobMedium m;
+    m.PlaceStandardFiles();
+    std::string list;
+    std::vector<std::wstring> items;
+    for (int i = 1; i <= 50; ++i) {
+        wchar_t item[16];
+        swprintf(item, std::size(item), L"n%02d.exe", i);
+        items.push_back(item);
+        m.Program(L"files", item);
+        list += (i == 1 ? "" : ";") + Narrow(item);
+    }
+    m.medium.Write(L"Setup.ini", "[packnum]\r\ncount=1\r\n[sub1]\r\nname=Many\r\ncheck=1\r\npackage=" + list + "\r\n");
+    FillSession(*session, m);
+    ReadPackageList(m.In(L"", L"Setup.ini"), *session);
+
+    JobRun run = RunJobOnThread();
+    TempFolder::RemoveTree(CommonFilesMaker());
+
+    EXPECT_TRUE(run.tips.empty()) << (run.tips.empty() ? "" : Narrow(run.tips[0].text));
+    ASSERT_FALSE(run.messages.empty());
+    EXPECT_EQ(run.messages.back(), WM_INSTALL_DONE);
+    std::vector<std::wstring> started = Names(m.Journal());
+    std::vector<std::wstring> loop;
+    std::copy_if(started.begin(), started.end(), std::back_inserter(loop),
+                 [](const std::wstring& name) { return name.size() == 7 && name[0] == L'n'; });
+    EXPECT_EQ(loop, items);
 }

@@ -71,7 +71,10 @@ TEST(InstallLog, EntriesBeyondTheFormatAreRefusedWhole) {
         {"unmappable characters count once", std::wstring(257, L'\u4e2d'), 1252, true},
         {"128 double-byte characters", std::wstring(128, L'\u4e2d') + L"x", 936, true},
         {"129 double-byte characters", std::wstring(129, L'\u4e2d'), 936, false},
-        {"LF inside counts before translation", L"a\nb", 1252, true},
+        // A line break inside would make the uninstaller read the rest as an
+        // entry of its own, and remove what that names.
+        {"LF inside", L"a\nWriteRegStr: \"HKEY_LOCAL_MACHINE\\SOFTWARE\" \"x\"=\"y\"", 1252, false},
+        {"CR inside", L"a\rb", 1252, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -81,16 +84,13 @@ TEST(InstallLog, EntriesBeyondTheFormatAreRefusedWhole) {
             EXPECT_TRUE(bytes.empty());
         }
     }
-    std::string bytes;
-    ASSERT_TRUE(EncodeLogEntry(L"a\nb", 1252, bytes));
-    EXPECT_EQ(bytes, "\r\r\na\r\nb");
-
     // Refused entries leave the file alone.
     SessionScope session;
     TempFolder folder(L"korv log");
     session->targetFolder = folder.Path();
     EXPECT_TRUE(AppendInstallLog(L"first"));
     EXPECT_FALSE(AppendInstallLog(std::wstring(258, L'x')));
+    EXPECT_FALSE(AppendInstallLog(L"two\nlines"));
     EXPECT_EQ(ReadBytes(folder / L"install.log"), "\r\r\nfirst");
 }
 
@@ -102,17 +102,14 @@ TEST(InstallLog, LogThatCannotBeOpenedLosesTheEntry) {
         std::wstring targetFolder;
         std::wstring logFile;  // where a wrongly written log would land
     };
-    // 259 bytes is the longest log path: the folder may be 247 characters.
+    // 259 characters is the longest log path: the folder may be 247 characters.
     const std::wstring deep = folder.Path() + L"\\" + std::wstring(247 - folder.Path().size() - 1, L'd');
     ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr));
     const std::wstring tooDeep = deep + L"e";
     ASSERT_TRUE(CreateDirectoryW(tooDeep.c_str(), nullptr));
-    const std::wstring chinese = folder / L"\u4e2d";
-    ASSERT_TRUE(CreateDirectoryW(chinese.c_str(), nullptr));
     const Case cases[] = {
         {"missing folder", folder / L"missing", folder / L"missing\\install.log"},
-        {"path of 260 bytes", tooDeep, tooDeep + L"\\install.log"},
-        {"folder outside the code page", chinese, chinese + L"\\install.log"},
+        {"path of 260 characters", tooDeep, tooDeep + L"\\install.log"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -121,6 +118,23 @@ TEST(InstallLog, LogThatCannotBeOpenedLosesTheEntry) {
         EXPECT_FALSE(korv::test::Exists(c.logFile));
     }
     session->targetFolder = deep;
-    EXPECT_TRUE(AppendInstallLog(L"entry")) << "a log path of 259 bytes fits";
+    EXPECT_TRUE(AppendInstallLog(L"entry")) << "a log path of 259 characters fits";
     EXPECT_EQ(ReadBytes(deep + L"\\install.log"), "\r\r\nentry");
+}
+
+// The log is opened by its wide name: an installation folder named with a
+// letter outside the code page still gets its log, or the uninstaller could
+// remove nothing. The entries keep their code-page bytes.
+TEST(InstallLog, FolderNamedOutsideTheCodePageGetsItsLog) {
+    ASSERT_NE(GetACP(), static_cast<UINT>(CP_UTF8)) << "the prefix's code page represents every letter";
+    SessionScope session;
+    TempFolder folder(L"korv log");
+    const std::wstring chinese = folder / L"Korv \u4e2d";
+    ASSERT_TRUE(CreateDirectoryW(chinese.c_str(), nullptr));
+    session->targetFolder = chinese;
+    EXPECT_TRUE(AppendInstallLog(FolderCreatedEntry(chinese)));
+    EXPECT_TRUE(AppendInstallLog(L"second"));
+    std::string first;
+    ASSERT_TRUE(EncodeLogEntry(FolderCreatedEntry(chinese), CP_ACP, first));
+    EXPECT_EQ(ReadBytes(chinese + L"\\install.log"), first + "\r\r\nsecond");
 }

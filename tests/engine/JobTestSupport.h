@@ -71,12 +71,27 @@ private:
     JournalVariable journalVariable_;
 };
 
+// Removes the fixture products (fixture_ok and fixture_restart) a run installed.
 inline void RemoveFixtureProduct() {
     MsiSetExternalUIW(nullptr, 0, nullptr);
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-    if (MsiQueryProductStateW(kFixtureOkProductCode) == INSTALLSTATE_DEFAULT) {
-        MsiConfigureProductW(kFixtureOkProductCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    for (const wchar_t* product : {kFixtureOkProductCode, kFixtureRestartProductCode}) {
+        if (MsiQueryProductStateW(product) == INSTALLSTATE_DEFAULT) {
+            MsiConfigureProductW(product, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+        }
     }
+}
+
+// The REBOOT property the restart fixture was last installed with; empty
+// when it is not installed.
+inline std::wstring RestartFixtureRebootProperty() {
+    wchar_t value[64] = {};
+    DWORD bytes = sizeof(value) - sizeof(wchar_t);
+    if (RegGetValueW(HKEY_CURRENT_USER, kFixtureRestartRecordKey, L"REBOOT", RRF_RT_REG_SZ, nullptr, value,
+                     &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    return value;
 }
 
 inline std::vector<std::wstring> Names(const std::vector<JournalEntry>& entries) {

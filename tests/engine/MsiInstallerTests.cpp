@@ -212,6 +212,26 @@ TEST(MsiRunners, SilentNamesCountOnlyAfterTheFirstCharacter) {
     }
 }
 
+// A package that installed and needs a restart (3010; 1641 when it started
+// one itself, which REBOOT=ReallySuppress keeps it from) counts as
+// installed. The fixture that schedules a restart is installed by the job
+// and unattended-install tests; 1641 no Windows Installer under test gives.
+TEST(MsiRunners, RestartResultsCountAsInstalledAndEveryCommandLineSuppressesTheRestart) {
+    struct Case {
+        unsigned result;
+        bool installed;
+        bool restart;
+    };
+    const Case cases[] = {{0, true, false},     {3010, true, true},   {1641, true, true},
+                          {1603, false, false}, {1605, false, false}, {1618, false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsInstalledMsiResult(c.result), c.installed) << c.result;
+        EXPECT_EQ(MsiResultNeedsRestart(c.result), c.restart) << c.result;
+    }
+    EXPECT_EQ(MsiCommandLine(L""), L"REBOOT=ReallySuppress");
+    EXPECT_EQ(MsiCommandLine(L"OFFICEBITVER=1 NETVER=48"), L"OFFICEBITVER=1 NETVER=48 REBOOT=ReallySuppress");
+}
+
 TEST(MsiUiHandler, ReactsByMessageType) {
     SessionScope session;
     PostedMessages page;

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -97,4 +100,85 @@ TEST(UnattendedInstall, FailedStepEndsTheRunWithTheFatalCode) {
         EXPECT_FALSE(Exists(m.target + L"\\Setup.exe")) << c.id << ": no setup file copied";
         Session().Reset();
     }
+}
+
+namespace {
+
+struct UnattendedRun {
+    int exitCode = 0;
+    std::vector<TipRequest> shown;
+};
+
+UnattendedRun RunUnattended(const JobMedium& m, const std::wstring& words) {
+    const std::wstring program = m.In(L"", L"Setup.exe");
+    UnattendedRun run;
+    ScriptedAnswerer answerer;
+    Startup startup;
+    run.exitCode = startup.Run(program, L"\"" + program + L"\" " + words);
+    run.shown = answerer.Requests();
+    return run;
+}
+
+}  // namespace
+
+// A deployment tool learns from the exit code that the machine must restart
+// to finish: 3010, as the Windows Installer itself reports it, after every
+// step ran.
+TEST(UnattendedInstall, PackageThatNeedsARestartEndsTheRunWith3010) {
+    Session().Reset();
+    RegistrySandbox sandbox;
+    RegisterSupportedMachine();
+    RemoveFixtureProduct();
+    JobMedium m;
+    m.PlaceStandardFiles();
+    m.Package(L"msxml6_x64.msi", L"fixture_restart.msi");
+    m.medium.Write(L"Setup.ini", "[SETUP]\r\nCOMPANYNAME=KorvUnattendedTest\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+
+    UnattendedRun run = RunUnattended(m, L"quiet=1 TARGETDIR=\"" + m.target + L"\\\"");
+    const std::wstring reboot = RestartFixtureRebootProperty();
+    RemoveFixtureProduct();
+
+    EXPECT_EQ(run.exitCode, kExitRestartRequired);
+    EXPECT_TRUE(run.shown.empty());
+    const std::vector<std::wstring> started = Names(m.Journal());
+    ASSERT_FALSE(started.empty());
+    EXPECT_EQ(started.back(), L"SetupWriter_x64.exe") << "every step ran";
+    EXPECT_EQ(reboot, L"ReallySuppress");
+    Session().Reset();
+}
+
+// Fifty package items of eight characters make a list longer than 259:
+// every one of them is installed, and the run reports success only then.
+TEST(UnattendedInstall, EveryPackageOfALongListIsInstalled) {
+    Session().Reset();
+    RegistrySandbox sandbox;
+    RegisterSupportedMachine();
+    RemoveFixtureProduct();
+    JobMedium m;
+    m.PlaceStandardFiles();
+    m.Package(L"msxml6_x64.msi", L"fixture_ok.msi");
+    std::string list;
+    std::vector<std::wstring> items;
+    for (int i = 1; i <= 50; ++i) {
+        wchar_t item[16];
+        swprintf(item, std::size(item), L"n%02d.exe", i);
+        items.push_back(item);
+        m.Program(L"files", item);
+        list += (i == 1 ? "" : ";") + Narrow(item);
+    }
+    m.medium.Write(L"Setup.ini", "[SETUP]\r\nCOMPANYNAME=KorvUnattendedTest\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n"
+                                 "[packnum]\r\ncount=1\r\n[sub1]\r\nname=Many\r\ncheck=1\r\npackage=" +
+                                     list + "\r\n");
+
+    UnattendedRun run = RunUnattended(m, L"quiet=1 TARGETDIR=\"" + m.target + L"\\\"");
+    RemoveFixtureProduct();
+
+    EXPECT_EQ(run.exitCode, kExitSuccess);
+    EXPECT_TRUE(run.shown.empty()) << (run.shown.empty() ? "" : Narrow(run.shown[0].text));
+    std::vector<std::wstring> started = Names(m.Journal());
+    std::vector<std::wstring> loop;
+    std::copy_if(started.begin(), started.end(), std::back_inserter(loop),
+                 [](const std::wstring& name) { return name.size() == 7 && name[0] == L'n'; });
+    EXPECT_EQ(loop, items);
+    Session().Reset();
 }

@@ -2,10 +2,12 @@
 // exit code. A Linux shell sees only the low 8 bits of a Windows exit code
 // (1603 arrives as 67), so scripts run programs through this launcher:
 //
-//   wine wine-launch.exe PROGRAM [ARGUMENTS...]
+//   wine wine-launch.exe [--unquoted] PROGRAM [ARGUMENTS...]
 //
 // The program's command line is its path in quotes followed by the other
-// arguments exactly as the caller wrote them, joined by single blanks. Wine
+// arguments exactly as the caller wrote them, joined by single blanks.
+// --unquoted leaves the quotes off the path, as a console or a deployment
+// tool may start a program whose path has no blanks. Wine
 // escapes quotes when it turns a Linux argument list into a Windows command
 // line; the launcher undoes that, so a shell script can hand a program words
 // like  TARGETDIR="D:\My Apps\"  unchanged. Prints "exit code: N" on
@@ -24,9 +26,11 @@ std::wstring ProgramCommandLine() {
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     std::wstring command;
-    if (args != nullptr && count >= 2) {
-        command = L"\"" + std::wstring(args[1]) + L"\"";
-        for (int i = 2; i < count; ++i) {
+    const bool unquoted = args != nullptr && count >= 2 && std::wstring(args[1]) == L"--unquoted";
+    const int program = unquoted ? 2 : 1;
+    if (args != nullptr && count >= program + 1) {
+        command = unquoted ? std::wstring(args[program]) : L"\"" + std::wstring(args[program]) + L"\"";
+        for (int i = program + 1; i < count; ++i) {
             command += L" ";
             command += args[i];
         }
@@ -40,7 +44,7 @@ std::wstring ProgramCommandLine() {
 int wmain() {
     std::wstring command = ProgramCommandLine();
     if (command.empty()) {
-        fwprintf(stderr, L"usage: wine-launch PROGRAM [ARGUMENTS...]\n");
+        fwprintf(stderr, L"usage: wine-launch [--unquoted] PROGRAM [ARGUMENTS...]\n");
         return 2;
     }
     STARTUPINFOW startup = {};
