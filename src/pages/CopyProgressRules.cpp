@@ -1,26 +1,10 @@
 #include "pages/CopyProgressRules.h"
 
+#include "engine/PackageItems.h"
+
 namespace korv {
 
 const wchar_t kOpeningSlideText[] = L"Powerful tools help you automate and intelligentize your work.";
-
-int CountPackageParts(const std::wstring& list) {
-    int parts = 0;
-    size_t start = 0;
-    while (true) {
-        const size_t end = list.find(L';', start);
-        const size_t length = (end == std::wstring::npos ? list.size() : end) - start;
-        if (length == 0) {
-            break;
-        }
-        ++parts;
-        if (end == std::wstring::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    return parts < 1 ? 1 : parts;
-}
 
 int TotalProgressSteps(const StepCountFacts& facts, const std::vector<PackageSteps>& packages) {
     int total = 10;
@@ -35,7 +19,7 @@ int TotalProgressSteps(const StepCountFacts& facts, const std::vector<PackageSte
     }
     for (const PackageSteps& p : packages) {
         if (p.check == 1) {
-            total += CountPackageParts(p.package);
+            total += CountPackageSteps(p.package);
         }
     }
     return total;

@@ -19,14 +19,10 @@ struct StepCountFacts {
     int product64Bit = 0;
 };
 
-// The parts of a package text, counted until the first empty part; never
-// below 1 ("" and ";a" count 1, "a;;b" counts 1, "a;b;c" counts 3). This
-// differs from the job's item splitting: the bar only needs a close count.
-int CountPackageParts(const std::wstring& list);
-
 // The bar's range: 10, +1 without the Windows Installer automation class,
 // +2 on 64-bit Windows, +2 for a 32-bit product, + the parts of every ticked
-// package.
+// package (CountPackageSteps: the bar only needs a close count, so "a;;b"
+// counts 1 where the job runs two items).
 int TotalProgressSteps(const StepCountFacts& facts, const std::vector<PackageSteps>& packages);
 
 // One step further, back to 0 when it reaches the total (more steps than

@@ -4,13 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/PackageItems.h"
 #include "pages/CopyProgressRules.h"
 #include "support/Text.h"
 
 using namespace korv;
 using korv::test::Narrow;
 
-TEST(CopyProgressRules, PackagePartsCountUntilTheFirstEmptyPart) {
+TEST(CopyProgressRules, PackageStepsCountUntilTheFirstEmptyPart) {
     struct Case {
         const wchar_t* list;
         int parts;
@@ -19,7 +20,7 @@ TEST(CopyProgressRules, PackagePartsCountUntilTheFirstEmptyPart) {
         {L"a.exe;", 1}, {L";", 1}, {L"a;b", 2},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CountPackageParts(c.list), c.parts) << Narrow(c.list);
+        EXPECT_EQ(CountPackageSteps(c.list), c.parts) << Narrow(c.list);
     }
 }
 
