@@ -78,6 +78,9 @@ private:
     LRESULT OnTipHitTest(POINT) { return HTNOWHERE; }
     void OnDestroy();
     void ReleasePage();
+    // Makes the message as tall as its text (the buttons and the dialog grow
+    // with it), within what the screen can show.
+    void FitMessageToText();
     void PlaceBackgroundAround();
     void CloseBackground();
     RECT WidenedWindowRect() const;

@@ -26,6 +26,9 @@ void CArcBitmapDialog::SetBackWindow(CKvPngBkDlg* background) {
     }
     if (backgroundHwnd_ != nullptr) {
         ::SetWindowPos(backgroundHwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        if (GetSafeHwnd() != nullptr) {
+            ::SendMessageW(backgroundHwnd_, WM_BKWND_COMMAND, BKWND_SETPAGE, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+        }
     }
 }
 
@@ -45,6 +48,31 @@ bool CArcBitmapDialog::OnInitDialog() {
         ::SetWindowPos(backgroundHwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
     }
     SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    return true;
+}
+
+bool CArcBitmapDialog::OnEraseBkgnd(HDC dc) {
+    // Controls without a background of their own ask for this too (with
+    // their own context moved to this page's coordinates): the clip box is
+    // the part wanted.
+    RECT client = GetClientRect();
+    RECT area{};
+    if (GetClipBox(dc, &area) == ERROR) {
+        area = client;
+    }
+    if (!IntersectRect(&area, &area, &client)) {
+        return true;
+    }
+    bool linked = background_ != nullptr && backgroundHwnd_ != nullptr && ::IsWindow(backgroundHwnd_) &&
+                  fw::CWnd::FromHandlePermanent(backgroundHwnd_) == background_;
+    if (linked) {
+        POINT origin{area.left, area.top};
+        ClientToScreen(GetSafeHwnd(), &origin);
+        background_->PaintOpaquePart(dc, area, origin, kColorKey);
+    } else {
+        fw::UniqueBrush key(CreateSolidBrush(kColorKey));
+        FillRect(dc, &area, key.Get());
+    }
     return true;
 }
 
@@ -134,6 +162,7 @@ void CArcBitmapDialog::OnMove(int x, int y) {
 
 const fw::MessageMap& CArcBitmapDialog::GetMessageMap() const {
     static const fw::MessageMap map(CBitmapDialog::GetMessageMap(), {
+        fw::on::EraseBkgnd(&CArcBitmapDialog::OnEraseBkgnd),
         fw::on::CtlColor(&CArcBitmapDialog::OnCtlColor),
         fw::on::NcHitTest(&CArcBitmapDialog::OnNcHitTest),
         fw::on::Size(&CArcBitmapDialog::OnSize),
@@ -177,18 +206,35 @@ void CXResizingDialog::OnSizeResizing(UINT type, int cx, int cy) {
     Invalidate();
 }
 
+RECT CXResizingDialog::GripRect() const {
+    RECT grip = GetClientRect();
+    grip.left = grip.right - GetSystemMetrics(SM_CXHSCROLL);
+    grip.top = grip.bottom - GetSystemMetrics(SM_CYVSCROLL);
+    return grip;
+}
+
 void CXResizingDialog::OnPaint() {
     Default();
     if (!showGrip_) {
         return;
     }
-    RECT client = GetClientRect();
-    grip_ = client;
-    grip_.left = client.right - GetSystemMetrics(SM_CXHSCROLL);
-    grip_.top = client.bottom - GetSystemMetrics(SM_CYVSCROLL);
+    grip_ = GripRect();
     fw::ClientDC dc(GetSafeHwnd());
     RECT grip = grip_;
     DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+LRESULT CXResizingDialog::OnNcHitTestResizing(POINT point) {
+    LRESULT hit = OnNcHitTest(point);
+    if (hit != HTCAPTION || !showGrip_) {
+        return hit;  // blocked input, or a control, stays as it is
+    }
+    // The base turns the whole surface into caption for dragging; the grip
+    // is the frame's corner, or pressing it would move the page instead of
+    // sizing it.
+    ScreenToClient(GetSafeHwnd(), &point);
+    RECT grip = GripRect();
+    return PtInRect(&grip, point) ? HTBOTTOMRIGHT : hit;
 }
 
 const fw::MessageMap& CXResizingDialog::GetMessageMap() const {
@@ -197,6 +243,7 @@ const fw::MessageMap& CXResizingDialog::GetMessageMap() const {
         fw::on::GetMinMaxInfo(&CXResizingDialog::OnGetMinMaxInfo),
         fw::on::Size(&CXResizingDialog::OnSizeResizing),
         fw::on::Paint(&CXResizingDialog::OnPaint),
+        fw::on::NcHitTest(&CXResizingDialog::OnNcHitTestResizing),
     });
     return map;
 }
