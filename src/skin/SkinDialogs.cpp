@@ -76,16 +76,48 @@ bool CArcBitmapDialog::OnEraseBkgnd(HDC dc) {
     return true;
 }
 
-HBRUSH CArcBitmapDialog::OnCtlColor(HDC dc, HWND, UINT type) {
+HBRUSH CArcBitmapDialog::OnCtlColor(HDC dc, HWND control, UINT type) {
     auto brush = reinterpret_cast<HBRUSH>(Default());
     if (type == CTLCOLOR_DLG) {
         return DialogBrush();
     }
     if (type == CTLCOLOR_STATIC) {
         SetBkMode(dc, TRANSPARENT);
-        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+        // Not the hollow brush: a static fills itself with this brush before
+        // its text, and a hollow one leaves the old text under a new one.
+        // The page's own surface behind the control looks the same and
+        // clears it.
+        HBRUSH surface = SurfaceBrushBehind(control);
+        return surface != nullptr ? surface : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     return brush;
+}
+
+HBRUSH CArcBitmapDialog::SurfaceBrushBehind(HWND control) {
+    RECT r{};
+    if (control == nullptr || !::GetWindowRect(control, &r)) {
+        return nullptr;
+    }
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    fw::ClientDC page(GetSafeHwnd());
+    fw::MemoryDC surface(page, width, height);
+    if (!surface) {
+        return nullptr;
+    }
+    // The surface in this page's coordinates, as the page erases it.
+    SetViewportOrgEx(surface, -r.left, -r.top, nullptr);
+    OnEraseBkgnd(surface);
+    SetViewportOrgEx(surface, 0, 0, nullptr);
+    // The control fills its client area from its own origin, where the
+    // pattern starts. The brush lives until the next control asks: a static
+    // paints with it at once.
+    staticBrush_.Reset(CreatePatternBrush(surface.Bitmap()));
+    return staticBrush_.Get();
 }
 
 LRESULT CArcBitmapDialog::OnNcHitTest(POINT) {

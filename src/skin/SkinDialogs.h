@@ -82,8 +82,13 @@ private:
     UINT backgroundImageId_ = 0;
     CKvPngBkDlg* background_ = nullptr;
     HWND backgroundHwnd_ = nullptr;
+    // A pattern brush of the page's surface behind `control` (null when the
+    // control has no area).
+    HBRUSH SurfaceBrushBehind(HWND control);
+
     bool inputBlocked_ = false;
     fw::UniqueBrush keyBrush_;
+    fw::UniqueBrush staticBrush_;
 };
 
 // The last client origin any page moved its background window to; shared by

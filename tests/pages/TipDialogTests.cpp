@@ -564,6 +564,22 @@ TEST_F(TipDialogTest, PageSurfaceFollowsItsBackgroundPicture) {
         EXPECT_EQ(Hex(canvas.At(20, 176)), Hex(row.atRow176)) << row.id;
         EXPECT_EQ(Hex(canvas.At(20, 100)), Hex(blue)) << row.id << ": inside both bands";
     }
+
+    // A plain static across the welcome band's lower edge, its text set and
+    // cleared: it shows the page's picture again, row for row as the page
+    // shows it beside the static.
+    fw::CStatic plain;
+    ASSERT_TRUE(plain.Create(L"", WS_VISIBLE | SS_LEFT, RECT{10, 160, 120, 180}, page.GetSafeHwnd()));
+    for (const wchar_t* text : {L"WWWWWWWW", L""}) {
+        plain.SetWindowText(text);
+        test::PumpAndPaint(page.GetSafeHwnd());
+    }
+    test::CaptureClient(page.GetSafeHwnd(), canvas);
+    EXPECT_EQ(Hex(canvas.At(5, 160)), Hex(blue)) << "the band's edge lies inside the static";
+    EXPECT_EQ(Hex(canvas.At(5, 179)), Hex(RGB(255, 255, 255))) << "the band's edge lies inside the static";
+    for (int y = 160; y < 180; ++y) {
+        EXPECT_EQ(Hex(canvas.At(60, y)), Hex(canvas.At(5, y))) << "plain static, row " << y;
+    }
     page.DestroyWindow();
 }
 

@@ -108,6 +108,10 @@ TEST_F(SkinWindows, ChangingATextRedrawsThePageBehindIt) {
     CKorvStatic statik;
     ASSERT_TRUE(statik.SubclassDlgItem(IDC_TIP_MESSAGE, parent.Hwnd()));
     statik.SetTextStyle(18, RGB(77, 77, 77));
+    // A static the page leaves to the system, as the copy-progress page
+    // does with several.
+    fw::CStatic plain;
+    ASSERT_TRUE(plain.Create(L"", WS_VISIBLE | SS_LEFT, RECT{20, 130, 200, 150}, parent.Hwnd()));
 
     struct Row {
         const char* id;
@@ -120,6 +124,7 @@ TEST_F(SkinWindows, ChangingATextRedrawsThePageBehindIt) {
              statik.SetText(text);
              statik.Invalidate();
          }},
+        {"plain static", plain.GetSafeHwnd(), [&plain](const wchar_t* text) { plain.SetWindowText(text); }},
     };
     RECT client = parent.page.GetClientRect();
     PixelCanvas canvas(client.right, client.bottom, RGB(1, 2, 3));
