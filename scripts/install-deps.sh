@@ -12,6 +12,7 @@ packages=(
     googletest
     nlohmann-json3-dev
     imagemagick
+    xcompmgr
     liblnk-utils
     python3 python3-pefile
     binutils-mingw-w64-x86-64

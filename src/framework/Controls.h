@@ -10,6 +10,7 @@
 namespace fw {
 
 // CreateEx for a child control of a system class; id is the control id.
+// The control takes its parent's font, as template controls do.
 bool CreateControl(CWnd& control, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect,
                    HWND parent, UINT id, DWORD exStyle = 0);
 

@@ -142,6 +142,7 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
         return false;
     }
     ownsWindow_ = true;
+    PreSubclassWindow();
     return true;
 }
 

@@ -46,8 +46,11 @@ public:
 
     // Called by CreateEx before the window exists: a last look at its styles.
     virtual bool PreCreateWindow(CREATESTRUCTW& cs);
-    // Called once SubclassWindow has taken over an existing window (controls
-    // of a template turn themselves owner-drawn here).
+    // Called once this object has taken its window over: after SubclassWindow
+    // bound an existing one (a control of a template) and after CreateEx made
+    // a new one (a control made at run time), so that a control class sets
+    // itself up once, the same way, however its window came to be (controls
+    // turn themselves owner-drawn and load their pictures here).
     virtual void PreSubclassWindow() {}
     // Called after the last message (WM_NCDESTROY), with the object already
     // detached. A window object that deletes itself does it here.

@@ -66,6 +66,12 @@ void CArcTipDialog::AttachToPage(CArcBitmapDialog* page) {
 }
 
 INT_PTR CArcTipDialog::DoModal() {
+    // Linked before the dialog exists: the dialog takes its size from the
+    // template (larger at a higher DPI) while it is being created, and the
+    // card must be sized to it from that first size on.
+    if (background_ != nullptr && background_->GetSafeHwnd() != nullptr && BackWindowHandle() == nullptr) {
+        SetBackWindow(background_.get());
+    }
     // The background window is this dialog's owner: it goes once the dialog
     // itself is gone.
     INT_PTR result = CArcBitmapDialog::DoModal();
@@ -126,6 +132,7 @@ bool CArcTipDialog::OnInitDialog() {
     cancel_.ShowWindow(retryMode_ || question ? SW_SHOW : SW_HIDE);
     forceClose_.ShowWindow(retryMode_ ? SW_SHOW : SW_HIDE);
 
+    FitMessageToText();
     if (ownerWindow_ != nullptr) {
         RECT owner{};
         ::GetWindowRect(ownerWindow_, &owner);
@@ -133,14 +140,52 @@ bool CArcTipDialog::OnInitDialog() {
         int x = owner.left + ((owner.right - owner.left) - (self.right - self.left)) / 2;
         int y = owner.top + ((owner.bottom - owner.top) - (self.bottom - self.top)) / 2;
         SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PlaceBackgroundAround();
+    } else {
+        CenterWindow(GetDesktopWindow());
     }
+    // With or without an owner, the card frames the dialog as it now is.
+    PlaceBackgroundAround();
     if (background_ != nullptr && background_->GetSafeHwnd() != nullptr) {
         background_->ShowWindow(SW_SHOWNA);
     }
     SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     Invalidate();
-    return true;
+    // The keyboard starts on OK (Retry), never on Force closed or Cancel:
+    // a Space pressed before reading must not end every running korv.exe
+    // or refuse the question. The focus is placed here, so false.
+    ok_.SetFocus();
+    return false;
+}
+
+void CArcTipDialog::FitMessageToText() {
+    RECT area = messageText_.GetClientRect();
+    int grow = messageText_.TextHeightFor(area.right) - area.bottom;
+    if (grow <= 0) {
+        return;
+    }
+    // Never taller than the screen's work area can hold with its card.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(GetSafeHwnd(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT self = GetWindowRect();
+    int room = (monitor.rcWork.bottom - monitor.rcWork.top) - 2 * BackMargin() - (self.bottom - self.top);
+    if (grow > room) {
+        grow = room > 0 ? room : 0;
+    }
+    if (grow == 0) {
+        return;
+    }
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    messageText_.SetWindowPos(nullptr, 0, 0, area.right, area.bottom + grow, flags | SWP_NOMOVE);
+    // The buttons keep their place under the message.
+    for (fw::CWnd* button : {static_cast<fw::CWnd*>(&ok_), static_cast<fw::CWnd*>(&cancel_),
+                             static_cast<fw::CWnd*>(&forceClose_)}) {
+        RECT r = button->GetWindowRect();
+        MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+        button->SetWindowPos(nullptr, r.left, r.top + grow, 0, 0, flags | SWP_NOSIZE);
+    }
+    // A taller dialog: its WM_SIZE tells the card.
+    SetWindowPos(nullptr, 0, 0, self.right - self.left, self.bottom - self.top + grow, flags | SWP_NOMOVE);
 }
 
 int CArcTipDialog::BackMargin() const {
@@ -160,6 +205,9 @@ void CArcTipDialog::PlaceBackgroundAround() {
     RECT r = WidenedWindowRect();
     ::SetWindowPos(BackWindowHandle(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    // The card's page is this dialog: it repaints its surface from the card
+    // whenever the card is drawn anew.
+    ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, BKWND_SETPAGE, reinterpret_cast<LPARAM>(GetSafeHwnd()));
     ::SendMessageW(BackWindowHandle(), WM_BKWND_COMMAND, BKWND_SETSIZE,
                    MAKELPARAM(r.right - r.left, r.bottom - r.top));
 }
@@ -249,6 +297,9 @@ TipAnswer PresentWithTipDialog(const TipRequest& request) {
     if (CArcBitmapDialog* page = PageOnThisThread(request.owner)) {
         dialog.AttachToPage(page);
     } else if (backgroundWindow->Create(nullptr)) {
+        // Shown, then drawn: the first drawing turns the window into one with
+        // an alpha channel, and a compositor that first meets it only after
+        // that change (xcompmgr does) may take it for opaque and shade it.
         backgroundWindow->ShowWindow(SW_SHOWNA);
         backgroundWindow->RenderPng(IDP_TIP_BACKGROUND, CKvPngTipBKDlg::kWidth, CKvPngTipBKDlg::kHeight);
         dialog.SetOwnerWindow(request.owner);

@@ -8,6 +8,11 @@
 //   tip.AttachToPage(page);                  // or create and show the background
 //   int code = static_cast<int>(tip.DoModal());   // 1 OK/Retry/Force closed, 2 Cancel
 //
+// The dialog frames itself on its background window's card: the card is
+// sized to the dialog (40 pixels, DPI-scaled, on every side) from the
+// dialog's first size on, the message grows to its text, and the keyboard
+// starts on OK (Retry).
+//
 // Only one tip dialog is answered at a time in the whole process: one that
 // opens while another is open closes itself at once with Cancel.
 #pragma once
@@ -38,7 +43,8 @@ public:
     // the title (text 2015).
     void SetMessage(int kind, const std::wstring& text);
     void SetRetryMode(bool retry) { retryMode_ = retry; }
-    // The window the dialog centres on, its background 40 pixels around it.
+    // The window the dialog centres on (none: the screen), its background
+    // 40 pixels around it.
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
     // Shown over a wizard page: the background window is made from its
     // template owned by the page, hidden, 500 x 280 with the tip picture,
@@ -46,8 +52,9 @@ public:
     // while the dialog exists.
     void AttachToPage(CArcBitmapDialog* page);
 
-    // 1 OK, Retry or Force closed; 2 Cancel or closed otherwise;
-    // kNoResult when the dialog could not be made.
+    // Links the background window (when it exists) before the dialog is
+    // made, then runs it. 1 OK, Retry or Force closed; 2 Cancel or closed
+    // otherwise; kNoResult when the dialog could not be made.
     INT_PTR DoModal() override;
 
     // 1 Force closed, 2 OK or Retry, 0 Cancel; -1 until a button ends it.
@@ -78,6 +85,9 @@ private:
     LRESULT OnTipHitTest(POINT) { return HTNOWHERE; }
     void OnDestroy();
     void ReleasePage();
+    // Makes the message as tall as its text (the buttons and the dialog grow
+    // with it), within what the screen can show.
+    void FitMessageToText();
     void PlaceBackgroundAround();
     void CloseBackground();
     RECT WidenedWindowRect() const;

@@ -1,6 +1,11 @@
 #include "skin/BackgroundWindows.h"
 
+#include <utility>
+
 #include "resource.h"
+#include "skin/BorderStretch.h"
+#include "skin/Dpi.h"
+#include "skin/GdiPlus.h"
 
 namespace korv {
 
@@ -28,6 +33,54 @@ bool CKvPngBkDlg::OnInitDialog() {
     return true;
 }
 
+namespace {
+
+const std::uint32_t* DibBits(HBITMAP bitmap) {
+    DIBSECTION dib{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib)) {
+        return nullptr;
+    }
+    return static_cast<const std::uint32_t*>(dib.dsBm.bmBits);
+}
+
+// A picture pixel (premultiplied) as the page paints it: its colour when
+// the picture covers it (nearly) fully, else `key`. "Nearly": a picture
+// drawn at a scale that is not whole softens its edges by a pixel, and such
+// an edge is the card, not its shadow.
+std::uint32_t OpaqueColour(std::uint32_t picture, std::uint32_t key) {
+    constexpr std::uint32_t kCovered = 240;
+    std::uint32_t alpha = picture >> 24;
+    if (alpha < kCovered) {
+        return key;
+    }
+    auto channel = [&](int shift) {
+        std::uint32_t value = ((picture >> shift) & 0xFF) * 255 / alpha;
+        return (value > 255 ? 255 : value) << shift;
+    };
+    return channel(16) | channel(8) | channel(0);
+}
+
+}  // namespace
+
+fw::UniqueBitmap CKvPngBkDlg::Render(Gdiplus::Image* image, int width, int height) const {
+    if (fixedBorder_ <= 0 || image == nullptr) {
+        return fw::UniqueBitmap(RenderToAlphaBitmap(image, width, height));
+    }
+    // The whole picture at the screen's scale first (border included), then
+    // its middle stretched to the size asked for.
+    int scaledWidth = ScaleToDpi(static_cast<int>(image->GetWidth()));
+    int scaledHeight = ScaleToDpi(static_cast<int>(image->GetHeight()));
+    fw::UniqueBitmap scaled(RenderToAlphaBitmap(image, scaledWidth, scaledHeight));
+    fw::UniqueBitmap sized(RenderToAlphaBitmap(nullptr, width, height));
+    const std::uint32_t* from = DibBits(scaled.Get());
+    auto* to = const_cast<std::uint32_t*>(DibBits(sized.Get()));
+    if (from == nullptr || to == nullptr) {
+        return fw::UniqueBitmap(RenderToAlphaBitmap(image, width, height));
+    }
+    StretchKeepingBorder(from, scaledWidth, scaledHeight, to, width, height, ScaleToDpi(fixedBorder_));
+    return sized;
+}
+
 void CKvPngBkDlg::RenderPng(UINT id, int width, int height) {
     currentImageId_ = id;
     if (GetSafeHwnd() == nullptr) {
@@ -36,7 +89,7 @@ void CKvPngBkDlg::RenderPng(UINT id, int width, int height) {
     RECT window = GetWindowRect();
     image_.reset();
     image_ = LoadPngResource(id);
-    fw::UniqueBitmap bitmap(RenderToAlphaBitmap(image_.get(), width, height));
+    fw::UniqueBitmap bitmap = Render(image_.get(), width, height);
     if (!bitmap) {
         return;
     }
@@ -48,6 +101,50 @@ void CKvPngBkDlg::RenderPng(UINT id, int width, int height) {
         SIZE size{width, height};
         POINT source{0, 0};
         UpdateLayeredWindow(GetSafeHwnd(), screen, &destination, &size, memory, &source, 0, &blend_, ULW_ALPHA);
+    }
+    DeleteDC(memory);
+    shown_ = std::move(bitmap);
+    shownBits_ = DibBits(shown_.Get());
+    shownWidth_ = width;
+    shownHeight_ = height;
+    // The page in front paints the picture's opaque pixels on its own
+    // surface: it must follow the new picture (a slide, a new size).
+    if (page_ != nullptr && ::IsWindow(page_)) {
+        ::RedrawWindow(page_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    }
+}
+
+void CKvPngBkDlg::PaintOpaquePart(HDC dc, const RECT& area, POINT screenOrigin, COLORREF elsewhere) const {
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    fw::UniqueBitmap part(RenderToAlphaBitmap(nullptr, width, height));
+    auto* out = const_cast<std::uint32_t*>(DibBits(part.Get()));
+    if (out == nullptr) {
+        return;
+    }
+    RECT window{};
+    bool shown = shownBits_ != nullptr && GetSafeHwnd() != nullptr && ::GetWindowRect(GetSafeHwnd(), &window);
+    const std::uint32_t key = (static_cast<std::uint32_t>(GetRValue(elsewhere)) << 16) |
+                              (static_cast<std::uint32_t>(GetGValue(elsewhere)) << 8) | GetBValue(elsewhere);
+    for (int y = 0; y < height; ++y) {
+        int py = screenOrigin.y + y - window.top;
+        for (int x = 0; x < width; ++x) {
+            int px = screenOrigin.x + x - window.left;
+            std::uint32_t pixel = key;
+            if (shown && px >= 0 && py >= 0 && px < shownWidth_ && py < shownHeight_) {
+                pixel = OpaqueColour(shownBits_[static_cast<long long>(py) * shownWidth_ + px], key);
+            }
+            out[static_cast<long long>(y) * width + x] = pixel;
+        }
+    }
+    GdiFlush();
+    HDC memory = CreateCompatibleDC(dc);
+    {
+        fw::SelectGuard select(memory, part.Get());
+        BitBlt(dc, area.left, area.top, width, height, memory, 0, 0, SRCCOPY);
     }
     DeleteDC(memory);
 }

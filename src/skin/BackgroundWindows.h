@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "framework/Framework.h"
 #include "skin/Png.h"
 
@@ -35,6 +37,13 @@ public:
     int Height() const { return height_; }
     HWND PageWindow() const { return page_; }
 
+    // Paints into `area` of `dc` what this window shows on the screen from
+    // `screenOrigin` on: the picture's own colour where the picture covers
+    // a pixel fully, `elsewhere` where it is see-through or absent. A page
+    // paints its surface so: text and edges drawn over it then blend with
+    // the card's real pixels, and only what must show through stays keyed.
+    void PaintOpaquePart(HDC dc, const RECT& area, POINT screenOrigin, COLORREF elsewhere) const;
+
     bool PreTranslateMessage(MSG& msg) override;
     const fw::MessageMap& GetMessageMap() const override;
 
@@ -44,6 +53,10 @@ protected:
         width_ = width;
         height_ = height;
     }
+    // The picture's outer `border` pixels keep their size (scaled with the
+    // screen's DPI only) when it is drawn at another size; 0: the whole
+    // picture is stretched.
+    void SetFixedBorder(int border) { fixedBorder_ = border; }
 
 private:
     LRESULT OnBkCommand(WPARAM command, LPARAM value);
@@ -51,8 +64,17 @@ private:
     void OnPaint();
     HCURSOR OnQueryDragIcon() { return icon_; }
 
+    // The picture as drawn last, premultiplied 32-bit pixels, width_ x
+    // height_ at the window's position.
+    fw::UniqueBitmap Render(Gdiplus::Image* image, int width, int height) const;
+
     HICON icon_ = nullptr;  // shared from the resource library
     PngImage image_;
+    fw::UniqueBitmap shown_;
+    const std::uint32_t* shownBits_ = nullptr;
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
+    int fixedBorder_ = 0;
     int width_ = 0;
     int height_ = 0;
     BLENDFUNCTION blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -76,8 +98,12 @@ class CKvPngTipBKDlg : public CKvPngBkDlg {
 public:
     static constexpr int kWidth = 490;
     static constexpr int kHeight = 280;
+    // The tip's card (picture 254) lies 40 pixels inside the picture and
+    // has corners of radius 12: that border keeps its size at any size of
+    // the tip, so the card frames the tip with the same margin.
+    static constexpr int kCardBorder = 40 + 12;
 
-    CKvPngTipBKDlg() : CKvPngBkDlg(0, static_cast<HWND>(nullptr)) {}
+    CKvPngTipBKDlg() : CKvPngBkDlg(0, static_cast<HWND>(nullptr)) { SetFixedBorder(kCardBorder); }
     // From its template; parent null: a top-level window with no owner.
     bool Create(HWND parent);
 

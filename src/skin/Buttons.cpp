@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "skin/Dpi.h"
 #include "skin/Labels.h"
+#include "skin/ParentBackground.h"
 #include "skin/Png.h"
 
 namespace korv {
@@ -45,6 +46,31 @@ fw::UniqueFont RegularFont(int height) {
     fw::GetSharedFontDescription(fw::SharedFont::Regular, description);
     description.lfHeight = ScaleToDpi(height);
     return fw::UniqueFont(CreateFontIndirectW(&description));
+}
+
+// Whether a drawing request asks for the keyboard focus to be shown. The
+// system leaves the cue out (ODS_NOFOCUSRECT) until the keyboard is used in
+// the window, as it does for its own buttons.
+bool ShowsFocus(UINT itemState) {
+    return (itemState & ODS_FOCUS) != 0 && (itemState & ODS_NOFOCUSRECT) == 0;
+}
+
+// The focus cue: a dotted frame in the text's colour, so it reads on light
+// and dark pictures alike.
+void DrawFocusFrame(HDC dc, const RECT& frame, COLORREF color) {
+    if (frame.right - frame.left < 2 || frame.bottom - frame.top < 2) {
+        return;
+    }
+    LOGBRUSH brush{BS_SOLID, color, 0};
+    fw::UniquePen pen(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &brush, 0, nullptr));
+    fw::SelectGuard selectPen(dc, pen.Get());
+    fw::SelectGuard selectBrush(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, frame.left, frame.top, frame.right, frame.bottom);
+}
+
+// The window a drawing request is for (the request of a test may lack it).
+HWND ItemWindow(const DRAWITEMSTRUCT& item, HWND fallback) {
+    return item.hwndItem != nullptr ? item.hwndItem : fallback;
 }
 
 }  // namespace
@@ -163,10 +189,21 @@ void CSoftBitmapButton::DrawButtonText(HDC dc, const RECT& rect, ButtonState sta
     DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+void CSoftBitmapButton::DrawFocusCue(HDC dc, const RECT& rect, UINT itemState, ButtonState state) const {
+    if (!ShowsFocus(itemState)) {
+        return;
+    }
+    RECT frame = rect;
+    int inset = ScaleToDpi(3);
+    InflateRect(&frame, -inset, -inset);
+    DrawFocusFrame(dc, frame, colors_[static_cast<int>(state)]);
+}
+
 void CSoftBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) {
     ButtonState state = StateOf(item);
     DrawStateBitmap(item.hDC, item.rcItem, StateBitmap(static_cast<State>(state)));
     DrawButtonText(item.hDC, item.rcItem, state);
+    DrawFocusCue(item.hDC, item.rcItem, item.itemState, state);
 }
 
 void CSoftBitmapButton::OnMouseMove(UINT, POINT) {
@@ -201,6 +238,7 @@ void SelectBitmapButton::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawStateBitmap(item.hDC, item.rcItem, StateBitmap(static_cast<State>(image)));
     DrawOptionText(item.hDC, titleStatic_, title_, titleColor_);
     DrawOptionText(item.hDC, descriptionStatic_, description_, descriptionColor_);
+    DrawFocusCue(item.hDC, item.rcItem, item.itemState, state);
 }
 
 void SelectBitmapButton::DrawOptionText(HDC dc, HWND statik, const std::wstring& text, COLORREF color) const {
@@ -229,8 +267,13 @@ void CPngButton::SetPngImages(UINT normal, UINT pressed, UINT hover, UINT disabl
 
 void CPngButton::DrawItem(const DRAWITEMSTRUCT& item) {
     ButtonState state = StateOf(item);
-    DrawPngResource(item.hDC, item.rcItem, images_[static_cast<int>(state)]);
-    DrawButtonText(item.hDC, item.rcItem, state);
+    // The picture's soft edges blend with the page's surface behind the
+    // button, never with the button's own last picture.
+    DrawOverParent(ItemWindow(item, GetSafeHwnd()), item.hDC, item.rcItem, [&](HDC dc, const RECT& r) {
+        DrawPngResource(dc, r, images_[static_cast<int>(state)]);
+        DrawButtonText(dc, r, state);
+        DrawFocusCue(dc, r, item.itemState, state);
+    });
 }
 
 const fw::MessageMap& CPngButton::GetMessageMap() const {
@@ -259,16 +302,21 @@ void CFinishPngButton::SetCaptionRect(int left, int top, int right, int bottom) 
 
 void CFinishPngButton::DrawItem(const DRAWITEMSTRUCT& item) {
     ButtonState state = StateOf(item);
-    DrawPngResource(item.hDC, item.rcItem, PngImage(state));
-    if (!captionOn_) {
-        return;
-    }
-    fw::UniqueFont font(CreateFontIndirectW(&captionFont_));
-    fw::SelectGuard select(item.hDC, font.Get());
-    SetBkMode(item.hDC, TRANSPARENT);
-    SetTextColor(item.hDC, captionColor_);
-    RECT r = captionRect_;
-    DrawTextW(item.hDC, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
+    DrawOverParent(ItemWindow(item, GetSafeHwnd()), item.hDC, item.rcItem, [&](HDC dc, const RECT& r) {
+        DrawPngResource(dc, r, PngImage(state));
+        if (captionOn_) {
+            fw::UniqueFont font(CreateFontIndirectW(&captionFont_));
+            fw::SelectGuard select(dc, font.Get());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, captionColor_);
+            // The caption rectangle is in the button's coordinates.
+            RECT caption = captionRect_;
+            OffsetRect(&caption, r.left - item.rcItem.left, r.top - item.rcItem.top);
+            DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &caption,
+                      DT_SINGLELINE | DT_LEFT | DT_TOP);
+        }
+        DrawFocusCue(dc, r, item.itemState, state);
+    });
 }
 
 bool CKorvShadeButtonST::PreCreateWindow(CREATESTRUCTW& cs) {
@@ -317,22 +365,35 @@ void CKorvShadeButtonST::EnableBox(bool enable) {
 }
 
 void CKorvShadeButtonST::DrawBox(const DRAWITEMSTRUCT& item) const {
-    HDC dc = item.hDC;
-    SetBkMode(dc, TRANSPARENT);
-    int index = (enabled_ ? 0 : 2) + (checked_ ? 0 : 1);
-    int itemHeight = item.rcItem.bottom - item.rcItem.top;
-    int itemWidth = item.rcItem.right - item.rcItem.left;
-    if (icons_[index]) {
-        DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icons_[index].Get()), 0, item.rcItem.left,
-                   (itemHeight - iconSize_) / 2, itemWidth, itemHeight, DST_ICON);
-    }
-    std::wstring text = GetWindowText();
-    RECT r = item.rcItem;
-    r.left = ScaleToDpi(30);
-    HFONT font = GetFont();
-    fw::SelectGuard select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    SetTextColor(dc, enabled_ ? enabledColor_ : disabledColor_);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_VCENTER | DT_SINGLELINE);
+    // Over the page's surface: a box that flips never shows its other icon
+    // or an older text under the new one.
+    DrawOverParent(ItemWindow(item, GetSafeHwnd()), item.hDC, item.rcItem, [&](HDC dc, const RECT& box) {
+        SetBkMode(dc, TRANSPARENT);
+        int index = (enabled_ ? 0 : 2) + (checked_ ? 0 : 1);
+        int itemHeight = box.bottom - box.top;
+        int itemWidth = box.right - box.left;
+        if (icons_[index]) {
+            DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icons_[index].Get()), 0, box.left,
+                       box.top + (itemHeight - iconSize_) / 2, itemWidth, itemHeight, DST_ICON);
+        }
+        std::wstring text = GetWindowText();
+        RECT r = box;
+        r.left = box.left + ScaleToDpi(30);
+        HFONT font = GetFont();
+        fw::SelectGuard select(dc, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        COLORREF color = enabled_ ? enabledColor_ : disabledColor_;
+        SetTextColor(dc, color);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_VCENTER | DT_SINGLELINE);
+        if (ShowsFocus(item.itemState) && !text.empty()) {
+            RECT extent = r;
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent, DT_CALCRECT | DT_SINGLELINE);
+            int textHeight = extent.bottom - extent.top;
+            int top = r.top + (itemHeight - textHeight) / 2;
+            RECT frame{r.left - 2, top - 1, extent.right + 2, top + textHeight + 1};
+            IntersectRect(&frame, &frame, &box);
+            DrawFocusFrame(dc, frame, color);
+        }
+    });
 }
 
 bool CKorvShadeButtonST::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

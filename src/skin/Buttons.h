@@ -49,6 +49,9 @@ protected:
     // The button text, centred on one line in the state's colour.
     void DrawButtonText(HDC dc, const RECT& rect, ButtonState state) const;
     void DrawStateBitmap(HDC dc, const RECT& rect, HBITMAP bitmap) const;
+    // A dotted frame inside the button while it has the keyboard focus (and
+    // the system shows focus cues), in the state's text colour.
+    void DrawFocusCue(HDC dc, const RECT& rect, UINT itemState, ButtonState state) const;
 
     void OnMouseMove(UINT, POINT);
     void OnMouseLeave();

@@ -1,6 +1,7 @@
 #include "skin/Labels.h"
 
 #include "skin/Dpi.h"
+#include "skin/ParentBackground.h"
 
 namespace korv {
 
@@ -67,7 +68,15 @@ void CLabelEx::PaintLabel(HDC dc, const RECT& client) {
 
 void CLabelEx::OnPaint() {
     fw::PaintDC dc(GetSafeHwnd());
-    PaintLabel(dc, GetClientRect());
+    DrawOverParent(GetSafeHwnd(), dc, GetClientRect(), [this](HDC canvas, const RECT& r) { PaintLabel(canvas, r); });
+}
+
+LRESULT CLabelEx::OnSetText(WPARAM, LPARAM text) {
+    // The static control would paint the new text at once, its own way and
+    // over the old one; the label only stores it and repaints itself.
+    LRESULT result = ::DefWindowProcW(GetSafeHwnd(), WM_SETTEXT, 0, text);
+    Invalidate(false);
+    return result;
 }
 
 bool CLabelEx::OnSetCursor(HWND, UINT, UINT) {
@@ -82,6 +91,7 @@ const fw::MessageMap& CLabelEx::GetMessageMap() const {
     static const fw::MessageMap map(CStatic::GetMessageMap(), {
         fw::on::Paint(&CLabelEx::OnPaint),
         fw::on::SetCursor(&CLabelEx::OnSetCursor),
+        fw::on::Message(WM_SETTEXT, &CLabelEx::OnSetText),
     });
     return map;
 }
@@ -114,10 +124,34 @@ void CKorvStatic::UseFrameworkFont(int index) {
     }
 }
 
-void CKorvStatic::PaintText(HDC dc, const RECT& client) const {
+void CKorvStatic::SetText(const std::wstring& text) {
+    if (text == text_) {
+        return;
+    }
+    text_ = text;
+    if (GetSafeHwnd() != nullptr) {
+        Invalidate(false);
+    }
+}
+
+fw::UniqueFont CKorvStatic::MakeFont() const {
     LOGFONTW description = font_;
     description.lfHeight = ScaleToDpi(height_);
-    fw::UniqueFont font(CreateFontIndirectW(&description));
+    return fw::UniqueFont(CreateFontIndirectW(&description));
+}
+
+int CKorvStatic::TextHeightFor(int width) const {
+    fw::ClientDC screen(GetSafeHwnd());
+    fw::UniqueFont font = MakeFont();
+    fw::SelectGuard select(screen, font.Get());
+    RECT r{0, 0, width, 0};
+    UINT format = centered_ ? DT_SINGLELINE : DT_WORDBREAK;
+    DrawTextW(screen, text_.c_str(), static_cast<int>(text_.size()), &r, format | DT_CALCRECT);
+    return r.bottom - r.top;
+}
+
+void CKorvStatic::PaintText(HDC dc, const RECT& client) const {
+    fw::UniqueFont font = MakeFont();
     fw::SelectGuard select(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);
@@ -128,7 +162,7 @@ void CKorvStatic::PaintText(HDC dc, const RECT& client) const {
 
 void CKorvStatic::OnPaint() {
     fw::PaintDC dc(GetSafeHwnd());
-    PaintText(dc, GetClientRect());
+    DrawOverParent(GetSafeHwnd(), dc, GetClientRect(), [this](HDC canvas, const RECT& r) { PaintText(canvas, r); });
 }
 
 const fw::MessageMap& CKorvStatic::GetMessageMap() const {

@@ -1,5 +1,7 @@
 // Texts that pages draw themselves, transparently over the page's picture:
 // labels and link labels, one-line path texts and owner-drawn statics.
+// Each paints the page's surface behind itself first (off screen, then in
+// one copy), so a changed text never lands on the glyphs of the old one.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +33,7 @@ protected:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     void OnPaint();
     bool OnSetCursor(HWND, UINT, UINT);
+    LRESULT OnSetText(WPARAM, LPARAM text);
     // The text to draw; CLabelPath cuts it to fit.
     virtual std::wstring TextToDraw(HDC dc, int clientWidth);
     virtual int LeftMargin() const;
@@ -63,7 +66,8 @@ class CKorvStatic : public fw::CWnd {
 public:
     CKorvStatic();
 
-    void SetText(const std::wstring& text) { text_ = text; }
+    // A changed text is repainted (over the page's surface behind it).
+    void SetText(const std::wstring& text);
     void SetTextStyle(int height, COLORREF color) {
         height_ = height;
         color_ = color;
@@ -81,10 +85,14 @@ public:
 
     // The whole painting into `dc` over `client`, without a background.
     void PaintText(HDC dc, const RECT& client) const;
+    // The height the text takes when drawn `width` pixels wide (one line
+    // when centred).
+    int TextHeightFor(int width) const;
 
     const fw::MessageMap& GetMessageMap() const override;
 
 private:
+    fw::UniqueFont MakeFont() const;
     void OnPaint();
     bool OnEraseBkgnd(HDC) { return true; }
 

@@ -26,6 +26,9 @@ void CArcBitmapDialog::SetBackWindow(CKvPngBkDlg* background) {
     }
     if (backgroundHwnd_ != nullptr) {
         ::SetWindowPos(backgroundHwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
+        if (GetSafeHwnd() != nullptr) {
+            ::SendMessageW(backgroundHwnd_, WM_BKWND_COMMAND, BKWND_SETPAGE, reinterpret_cast<LPARAM>(GetSafeHwnd()));
+        }
     }
 }
 
@@ -48,16 +51,73 @@ bool CArcBitmapDialog::OnInitDialog() {
     return true;
 }
 
-HBRUSH CArcBitmapDialog::OnCtlColor(HDC dc, HWND, UINT type) {
+bool CArcBitmapDialog::OnEraseBkgnd(HDC dc) {
+    // Controls without a background of their own ask for this too (with
+    // their own context moved to this page's coordinates): the clip box is
+    // the part wanted.
+    RECT client = GetClientRect();
+    RECT area{};
+    if (GetClipBox(dc, &area) == ERROR) {
+        area = client;
+    }
+    if (!IntersectRect(&area, &area, &client)) {
+        return true;
+    }
+    bool linked = background_ != nullptr && backgroundHwnd_ != nullptr && ::IsWindow(backgroundHwnd_) &&
+                  fw::CWnd::FromHandlePermanent(backgroundHwnd_) == background_;
+    if (linked) {
+        POINT origin{area.left, area.top};
+        ClientToScreen(GetSafeHwnd(), &origin);
+        background_->PaintOpaquePart(dc, area, origin, kColorKey);
+    } else {
+        fw::UniqueBrush key(CreateSolidBrush(kColorKey));
+        FillRect(dc, &area, key.Get());
+    }
+    return true;
+}
+
+HBRUSH CArcBitmapDialog::OnCtlColor(HDC dc, HWND control, UINT type) {
     auto brush = reinterpret_cast<HBRUSH>(Default());
     if (type == CTLCOLOR_DLG) {
         return DialogBrush();
     }
     if (type == CTLCOLOR_STATIC) {
         SetBkMode(dc, TRANSPARENT);
-        return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+        // Not the hollow brush: a static fills itself with this brush before
+        // its text, and a hollow one leaves the old text under a new one.
+        // The page's own surface behind the control looks the same and
+        // clears it.
+        HBRUSH surface = SurfaceBrushBehind(control);
+        return surface != nullptr ? surface : static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     }
     return brush;
+}
+
+HBRUSH CArcBitmapDialog::SurfaceBrushBehind(HWND control) {
+    RECT r{};
+    if (control == nullptr || !::GetWindowRect(control, &r)) {
+        return nullptr;
+    }
+    MapWindowPoints(nullptr, GetSafeHwnd(), reinterpret_cast<POINT*>(&r), 2);
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    fw::ClientDC page(GetSafeHwnd());
+    fw::MemoryDC surface(page, width, height);
+    if (!surface) {
+        return nullptr;
+    }
+    // The surface in this page's coordinates, as the page erases it.
+    SetViewportOrgEx(surface, -r.left, -r.top, nullptr);
+    OnEraseBkgnd(surface);
+    SetViewportOrgEx(surface, 0, 0, nullptr);
+    // The control fills its client area from its own origin, where the
+    // pattern starts. The brush lives until the next control asks: a static
+    // paints with it at once.
+    staticBrush_.Reset(CreatePatternBrush(surface.Bitmap()));
+    return staticBrush_.Get();
 }
 
 LRESULT CArcBitmapDialog::OnNcHitTest(POINT) {
@@ -134,6 +194,7 @@ void CArcBitmapDialog::OnMove(int x, int y) {
 
 const fw::MessageMap& CArcBitmapDialog::GetMessageMap() const {
     static const fw::MessageMap map(CBitmapDialog::GetMessageMap(), {
+        fw::on::EraseBkgnd(&CArcBitmapDialog::OnEraseBkgnd),
         fw::on::CtlColor(&CArcBitmapDialog::OnCtlColor),
         fw::on::NcHitTest(&CArcBitmapDialog::OnNcHitTest),
         fw::on::Size(&CArcBitmapDialog::OnSize),
@@ -177,18 +238,35 @@ void CXResizingDialog::OnSizeResizing(UINT type, int cx, int cy) {
     Invalidate();
 }
 
+RECT CXResizingDialog::GripRect() const {
+    RECT grip = GetClientRect();
+    grip.left = grip.right - GetSystemMetrics(SM_CXHSCROLL);
+    grip.top = grip.bottom - GetSystemMetrics(SM_CYVSCROLL);
+    return grip;
+}
+
 void CXResizingDialog::OnPaint() {
     Default();
     if (!showGrip_) {
         return;
     }
-    RECT client = GetClientRect();
-    grip_ = client;
-    grip_.left = client.right - GetSystemMetrics(SM_CXHSCROLL);
-    grip_.top = client.bottom - GetSystemMetrics(SM_CYVSCROLL);
+    grip_ = GripRect();
     fw::ClientDC dc(GetSafeHwnd());
     RECT grip = grip_;
     DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+LRESULT CXResizingDialog::OnNcHitTestResizing(POINT point) {
+    LRESULT hit = OnNcHitTest(point);
+    if (hit != HTCAPTION || !showGrip_) {
+        return hit;  // blocked input, or a control, stays as it is
+    }
+    // The base turns the whole surface into caption for dragging; the grip
+    // is the frame's corner, or pressing it would move the page instead of
+    // sizing it.
+    ScreenToClient(GetSafeHwnd(), &point);
+    RECT grip = GripRect();
+    return PtInRect(&grip, point) ? HTBOTTOMRIGHT : hit;
 }
 
 const fw::MessageMap& CXResizingDialog::GetMessageMap() const {
@@ -197,6 +275,7 @@ const fw::MessageMap& CXResizingDialog::GetMessageMap() const {
         fw::on::GetMinMaxInfo(&CXResizingDialog::OnGetMinMaxInfo),
         fw::on::Size(&CXResizingDialog::OnSizeResizing),
         fw::on::Paint(&CXResizingDialog::OnPaint),
+        fw::on::NcHitTest(&CXResizingDialog::OnNcHitTestResizing),
     });
     return map;
 }

@@ -1,11 +1,17 @@
 // The skinned dialog bases.
 //
 // CArcBitmapDialog is a wizard page (and the tip dialog): a captionless
-// dialog whose surface is painted in the colour key RGB(230,230,250) and
-// made see-through with a colour-keyed layered window, so its background
-// window (a CKvPngBkDlg, ScaleToDpi(10) larger on every side) shows
-// through. The page drags by any point of its surface, keeps its background
-// window sized and placed, and swallows Escape and F1.
+// dialog in front of its background window (a CKvPngBkDlg, ScaleToDpi(10)
+// larger on every side), which shows a picture with per-pixel alpha. The
+// page paints on its surface the picture's pixels that lie behind it where
+// the picture is opaque, and the colour key RGB(230,230,250) elsewhere; a
+// colour-keyed layered window leaves out the key's pixels, so the rounded
+// corners and soft edges of the background show through. (A surface of
+// nothing but the key would look the same on a bare screen, but anti-aliased
+// text and edges would blend with the key, and a compositor that draws
+// anything under the page, such as a shadow, would show it through.) The
+// page drags by any point of its surface, keeps its background window sized
+// and placed, and swallows Escape and F1.
 #pragma once
 
 #include <windows.h>
@@ -37,7 +43,7 @@ public:
 
     // Remembers the background window; once both windows exist they are
     // placed at the top of the window order as topmost windows, this page
-    // first, then its background.
+    // first, then its background, and the background learns its page.
     void SetBackWindow(CKvPngBkDlg* background);
     CKvPngBkDlg* BackWindow() const { return background_; }
     HWND BackWindowHandle() const { return backgroundHwnd_; }
@@ -64,6 +70,7 @@ protected:
     virtual int BackMargin() const;
 
     bool OnInitDialog() override;
+    bool OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT type);
     LRESULT OnNcHitTest(POINT point);
     void OnSize(UINT type, int cx, int cy);
@@ -75,8 +82,13 @@ private:
     UINT backgroundImageId_ = 0;
     CKvPngBkDlg* background_ = nullptr;
     HWND backgroundHwnd_ = nullptr;
+    // A pattern brush of the page's surface behind `control` (null when the
+    // control has no area).
+    HBRUSH SurfaceBrushBehind(HWND control);
+
     bool inputBlocked_ = false;
     fw::UniqueBrush keyBrush_;
+    fw::UniqueBrush staticBrush_;
 };
 
 // The last client origin any page moved its background window to; shared by
@@ -84,12 +96,17 @@ private:
 POINT LastPagePosition();
 void ResetLastPagePosition();
 
-// A page with a size grip and its creation size as minimum size.
+// A page with a size grip and its creation size as minimum size. The grip
+// answers the mouse as the bottom-right corner of a frame, so pressing it
+// resizes the page; the rest of the surface drags it.
 class CXResizingDialog : public CArcBitmapDialog {
 public:
     using CArcBitmapDialog::CArcBitmapDialog;
 
     void ShowGrip(bool show) { showGrip_ = show; }
+    // The grip's rectangle in client coordinates: the bottom-right corner,
+    // as wide as a scroll bar arrow and as high.
+    RECT GripRect() const;
     const fw::MessageMap& GetMessageMap() const override;
 
 protected:
@@ -98,6 +115,7 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnSizeResizing(UINT type, int cx, int cy);
     void OnPaint();
+    LRESULT OnNcHitTestResizing(POINT point);
 
 private:
     bool showGrip_ = true;

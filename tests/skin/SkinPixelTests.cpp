@@ -2,9 +2,12 @@
 // memory contexts.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
+#include <vector>
 
 #include "resource.h"
+#include "skin/BorderStretch.h"
 #include "skin/Buttons.h"
 #include "skin/Dpi.h"
 #include "skin/GradientProgress.h"
@@ -195,6 +198,35 @@ TEST(OptionButton, ChosenShowsThePressedPictureInEveryState) {
     }
 }
 
+TEST(BorderStretch, TheBorderKeepsItsSizeAndTheMiddleStretches) {
+    // A 6 x 6 picture whose pixel (x, y) holds 10 y + x; border 2.
+    std::uint32_t source[36];
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            source[y * 6 + x] = static_cast<std::uint32_t>(10 * y + x);
+        }
+    }
+    struct Row {
+        const char* id;
+        int width, height;
+        int x, y;
+        std::uint32_t expected;
+    } rows[] = {
+        {"top-left corner as drawn", 10, 8, 1, 1, 11},
+        {"bottom-right corner as drawn", 10, 8, 9, 7, 55},
+        {"right edge repeated along its length", 10, 8, 8, 0, 4},
+        {"middle stretched from the picture's middle", 10, 8, 5, 4, 33},
+        {"same size copies", 6, 6, 3, 2, 23},
+        {"too small for two borders: half each", 3, 3, 2, 2, 55},
+        {"too small for two borders: the middle", 3, 3, 1, 1, 22},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::uint32_t> target(static_cast<size_t>(row.width * row.height), 999);
+        StretchKeepingBorder(source, 6, 6, target.data(), row.width, row.height, 2);
+        EXPECT_EQ(target[static_cast<size_t>(row.y * row.width + row.x)], row.expected) << row.id;
+    }
+}
+
 TEST(LabelPath, CharacterLimitFollowsPitchAndAverageWidth) {
     struct Row {
         const char* id;
@@ -228,6 +260,49 @@ TEST_F(SkinPictures, PngWithAlphaKeepsItsTransparencyOverAColour) {
     COLORREF shadow = canvas.At(245, 280 - 40 + 3);
     EXPECT_LT(GetRValue(shadow), 200) << "soft shadow blends, " << Hex(shadow);
     EXPECT_GT(GetRValue(shadow), 60) << "soft shadow blends, " << Hex(shadow);
+}
+
+TEST_F(SkinPictures, FocusedButtonShowsAFocusCue) {
+    ASSERT_TRUE(environment.Loaded());
+    CPngButton button;
+    button.SetPngImages(IDP_TIP_OK_NORMAL, IDP_TIP_OK_PRESSED, IDP_TIP_OK_HOVER);
+    button.SetButtonText(L"OK");
+    button.SetTextColors(RGB(255, 255, 255));
+    button.SetFontHeight(17);
+    auto draw = [&button](PixelCanvas& canvas, UINT state) {
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.hDC = canvas.Dc();
+        item.rcItem = canvas.Rect();
+        item.itemState = state;
+        button.DrawItem(item);
+    };
+    PixelCanvas plain(100, 32, RGB(255, 255, 255));
+    draw(plain, 0);
+    struct Row {
+        const char* id;
+        UINT state;
+        bool cue;
+    } rows[] = {
+        {"focused", ODS_FOCUS, true},
+        {"focused and pressed", ODS_FOCUS | ODS_SELECTED, true},
+        {"focus cues hidden until the keyboard is used", ODS_FOCUS | ODS_NOFOCUSRECT, false},
+    };
+    for (const Row& row : rows) {
+        PixelCanvas canvas(100, 32, RGB(255, 255, 255));
+        PixelCanvas reference(100, 32, RGB(255, 255, 255));
+        draw(canvas, row.state);
+        draw(reference, row.state & ~static_cast<UINT>(ODS_FOCUS | ODS_NOFOCUSRECT));
+        int differing = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                differing += canvas.At(x, y) != reference.At(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing > 0, row.cue) << row.id << ": " << differing << " pixels differ";
+        // The cue lies inside the button's edge and leaves the text alone.
+        EXPECT_EQ(Hex(canvas.At(0, 16)), Hex(reference.At(0, 16))) << row.id;
+    }
 }
 
 TEST_F(SkinPictures, MissingPngDrawsNothingAndReportsFalse) {

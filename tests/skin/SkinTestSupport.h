@@ -14,6 +14,9 @@ namespace korv::test {
 class SkinEnvironment {
 public:
     SkinEnvironment() {
+        // Setup.exe declares itself DPI aware in its manifest; the tests
+        // run the same way, so a prefix set to 120 dpi really scales them.
+        SetProcessDPIAware();
         wchar_t path[MAX_PATH];
         DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring folder(path, length);
@@ -81,8 +84,28 @@ private:
     HGDIOBJ previous_ = nullptr;
 };
 
+// Copies what `window` shows in its client area (its own surface, whatever
+// lies above it) into a canvas.
+inline void CaptureClient(HWND window, PixelCanvas& canvas) {
+    RECT r = canvas.Rect();
+    HDC dc = GetDC(window);
+    BitBlt(canvas.Dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(window, dc);
+}
+
+// Runs what is queued for this thread's windows and paints what waits for
+// painting, so that the screen shows the state the test has set up.
+inline void PumpAndPaint(HWND top) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 inline std::string Hex(COLORREF c) {
-    char text[16];
+    char text[24];
     snprintf(text, sizeof(text), "RGB(%d,%d,%d)", GetRValue(c), GetGValue(c), GetBValue(c));
     return text;
 }

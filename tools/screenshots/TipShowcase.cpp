@@ -1,6 +1,7 @@
 // Shows one tip dialog over the main background window, the way a person
 // sees it, for screenshots: take.sh photographs the screen between the
-// ready and done files.
+// ready and done files. The ready file holds the screen rectangle to take,
+// "left top width height": the main background window's.
 //
 //   tip_showcase.exe notice|question|retry READY_FILE DONE_FILE
 #include <windows.h>
@@ -64,9 +65,12 @@ int wmain(int argc, wchar_t** argv) {
 
     korv::CKvPngMainBKDlg main;
     main.Create();
-    main.CenterWindow(GetDesktopWindow());
     main.ShowWindow(SW_SHOWNA);
     main.ShowPng(mode == L"retry" ? IDP_SLIDE_1 : IDP_WELCOME_BACKGROUND);
+    // Centred at the picture's size, which at a higher DPI differs from the
+    // template's.
+    main.CenterWindow(GetDesktopWindow());
+    RECT shown = main.GetWindowRect();
 
     korv::TipRequest request;
     request.owner = main.GetSafeHwnd();
@@ -93,6 +97,7 @@ int wmain(int argc, wchar_t** argv) {
         Sleep(500);
         FILE* f = _wfopen(ready.c_str(), L"w");
         if (f != nullptr) {
+            fprintf(f, "%ld %ld %ld %ld\n", shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top);
             fclose(f);
         }
         while (!Exists(done)) {
