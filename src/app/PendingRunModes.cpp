@@ -5,12 +5,15 @@
 #include "app/RunModes.h"
 
 #include "session/ExitCodes.h"
+#include "session/InstallSession.h"
 
 namespace korv {
 
 // Replaced by the wizard sequencing work (welcome, feature, progress and
-// finish pages; not filed yet).
+// finish pages; not filed yet). It never reaches a finish page, so the
+// information page does not follow it.
 int RunInstallSequence() {
+    Session().showInfoPage = 0;
     return kExitFatal;
 }
 
@@ -18,13 +21,5 @@ int RunInstallSequence() {
 int RunMaintenanceSequence() {
     return kExitFatal;
 }
-
-// Replaced by the online services work (not filed yet).
-std::wstring GetAdTargetUrl(const std::wstring&, const std::wstring&, const std::wstring&, const std::wstring&) {
-    return {};
-}
-
-// Replaced by the online services work (not filed yet).
-void ShowInfoPage(const std::wstring&) {}
 
 }  // namespace korv

@@ -16,11 +16,4 @@ namespace korv {
 int RunInstallSequence();
 int RunMaintenanceSequence();
 
-// The advertisement lookup: a page address, or empty text.
-std::wstring GetAdTargetUrl(const std::wstring& server, const std::wstring& version, const std::wstring& language,
-                            const std::wstring& channel);
-
-// Shows the information page with the given address, modally.
-void ShowInfoPage(const std::wstring& address);
-
 }  // namespace korv

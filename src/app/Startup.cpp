@@ -4,6 +4,7 @@
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "app/PreflightChecks.h"
+#include "app/InfoPageStep.h"
 #include "app/RunModes.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
@@ -212,14 +213,7 @@ int Startup::RunMode() {
         return RunMaintenanceSequence();
     case RunMode::InteractiveInstall: {
         int exitCode = RunInstallSequence();
-        if (s.showInfoPage == 1) {
-            std::wstring address = InfoPageAddress(
-                GetAdTargetUrl(s.globalServer, s.productVersion, s.languageCode, s.channel), s.languageCode,
-                s.productVersion);
-            if (!address.empty()) {
-                ShowInfoPage(address);
-            }
-        }
+        RunInfoPageStep(s);
         return exitCode;
     }
     }
