@@ -22,7 +22,7 @@ public:
     static constexpr int kWidth = 695;
     static constexpr int kHeight = 620;
     // The extra request header of the page's first request.
-    static constexpr const wchar_t* kAgentHeader = L"User-Agent: Korvanix Zuzude";
+    static constexpr const wchar_t* kAgentHeader = L"User-Agent: Korvanix Zuzude\r\n";
 
     explicit CInfoImportDlg(HWND owner = nullptr);
     ~CInfoImportDlg() override;

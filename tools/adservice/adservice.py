@@ -20,7 +20,9 @@ waited for all of it.
 
 It also serves the pages the successful reply points at (GET /TOKEN/page/...),
 noting their request headers, so the information page's browser can be
-watched. Listeners (ports in STATE_DIR/ports.json):
+watched, and documents of the tests' own type application/x-korvanix-test
+(GET /TOKEN/testdoc/...), which a browser without an HTML engine can still
+load to the end. Listeners (ports in STATE_DIR/ports.json):
 
     http              plain HTTP
     https             HTTPS, certificate for 127.0.0.1 from the test authority
@@ -302,7 +304,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         token, case, rest = self._split()
         self._note(token, case, {})
-        if case == "page":
+        if case == "testdoc":
+            # The tests' own document type (see tests/online/TestDocument.h).
+            self._send(200, b"KORVANIX TEST DOCUMENT\n", content_type="application/x-korvanix-test")
+        elif case == "page":
             page = (b"<html><head><title>Welcome</title></head><body>"
                     b"<p>Thank you for installing Korvanix 2024.</p>"
                     b"<p><a href='?closeWindows=yes'>Close</a></p></body></html>")
