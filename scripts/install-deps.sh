@@ -14,6 +14,7 @@ packages=(
     imagemagick
     liblnk-utils
     python3 python3-pefile
+    python3-cryptography
     binutils-mingw-w64-x86-64
 )
 

@@ -1,7 +1,5 @@
 #include "online/HttpRequestRules.h"
 
-#include <cwctype>
-
 namespace korv {
 
 namespace {
@@ -12,10 +10,17 @@ constexpr std::uint32_t kExistingConnect = 0x20000000;
 constexpr std::uint32_t kSecure = 0x00800000;
 constexpr std::uint32_t kIgnoreRedirectToHttps = 0x00004000;
 
+// prefix is lower-case ASCII; the comparison ignores the locale.
 bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
-    size_t i = 0;
-    for (; prefix[i] != L'\0'; ++i) {
-        if (i >= text.size() || std::towlower(text[i]) != prefix[i]) {
+    for (size_t i = 0; prefix[i] != L'\0'; ++i) {
+        if (i >= text.size()) {
+            return false;
+        }
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+        if (c != prefix[i]) {
             return false;
         }
     }
