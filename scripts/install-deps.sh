@@ -15,6 +15,7 @@ packages=(
     xcompmgr
     liblnk-utils
     python3 python3-pefile
+    python3-cryptography
     binutils-mingw-w64-x86-64
     clang-14 libclang-rt-14-dev
 )

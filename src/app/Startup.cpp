@@ -4,6 +4,7 @@
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "app/PreflightChecks.h"
+#include "app/InfoPageStep.h"
 #include "app/RunModes.h"
 #include "app/WizardSequence.h"
 #include "session/TipMessage.h"
@@ -198,14 +199,7 @@ int Startup::RunMode() {
         return RunMaintenance();
     case RunMode::InteractiveInstall: {
         int exitCode = RunInstallWizard();
-        if (s.showInfoPage == 1) {
-            std::wstring address = InfoPageAddress(
-                GetAdTargetUrl(s.globalServer, s.productVersion, s.languageCode, s.channel), s.languageCode,
-                s.productVersion);
-            if (!address.empty()) {
-                ShowInfoPage(address);
-            }
-        }
+        RunInfoPageStep(s);
         return exitCode;
     }
     }

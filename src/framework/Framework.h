@@ -53,6 +53,7 @@
 #include "framework/Handles.h"
 #include "framework/MessageMap.h"
 #include "framework/MessagePump.h"
+#include "framework/OleControlWnd.h"
 #include "framework/Registry.h"
 #include "framework/ResourceModule.h"
 #include "framework/SharedFonts.h"

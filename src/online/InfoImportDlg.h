@@ -1,0 +1,65 @@
+// CInfoImportDlg: the information page shown after a finished interactive
+// installation, a resizable window (template IDD_INFO_PAGE) filled by the
+// system's web browser showing the page the advertisement lookup named.
+//
+// The page closes the window itself by loading, in any frame, an address
+// that contains "closeWindows=yes"; the user closes it with Esc or the close
+// box. Enter does nothing (a page's form must not close it).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/DialogEx.h"
+#include "online/ExplorerLogin.h"
+
+namespace korv {
+
+class CInfoImportDlg : public fw::CDialogEx {
+public:
+    // The window's size when it opens, in pixels.
+    static constexpr int kWidth = 695;
+    static constexpr int kHeight = 620;
+    // The extra request header of the page's first request.
+    static constexpr const wchar_t* kAgentHeader = L"User-Agent: Korvanix Zuzude\r\n";
+
+    explicit CInfoImportDlg(HWND owner = nullptr);
+    ~CInfoImportDlg() override;
+
+    void SetPageAddress(const std::wstring& address) { address_ = address; }
+    const std::wstring& PageAddress() const { return address_; }
+
+    const fw::MessageMap& GetMessageMap() const override;
+
+    // The browser control; a window without one when the system could not
+    // create it (the page stays empty; Esc and the close box still work).
+    const CExplorer_login& Browser() const { return browser_; }
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(fw::CDataExchange& dx) override;
+    // Enter: nothing.
+    void OnOK() override {}
+
+    // A document of the browser (the page or one of its frames) has loaded.
+    void OnDocumentComplete(IDispatch* frame, const VARIANT* address);
+
+private:
+    void NavigateWithAgent(const std::wstring& address);
+    void OnBrowserEvent(DISPID id, DISPPARAMS& params);
+    void OnSize(UINT type, int cx, int cy);
+
+    CExplorer_login browser_;
+    HICON icon_ = nullptr;
+    std::wstring address_;
+};
+
+// The window title: text 2042 with its "%s" filled by text 2022.
+std::wstring InfoPageTitle();
+
+// Shows the information page for address, modally, with OLE initialised
+// around it (owned by the program's main window, if there is one).
+void ShowInfoPage(const std::wstring& address);
+
+}  // namespace korv
