@@ -288,6 +288,18 @@ CArcBitmapDialog* PageOnThisThread(HWND owner) {
 
 }  // namespace
 
+namespace {
+
+// A message about a page of another thread (the install worker's messages
+// over the copy-progress page) is owned by that page: owned windows stay
+// above their owner, so the message is never hidden behind the page it
+// belongs to and the clicks meant for it reach it.
+HWND OwnerWindowFor(HWND owner) {
+    return owner != nullptr && IsWindow(owner) ? GetAncestor(owner, GA_ROOT) : nullptr;
+}
+
+}  // namespace
+
 TipAnswer PresentWithTipDialog(const TipRequest& request) {
     auto background = std::make_unique<CKvPngTipBKDlg>();
     CKvPngTipBKDlg* backgroundWindow = background.get();
@@ -296,7 +308,7 @@ TipAnswer PresentWithTipDialog(const TipRequest& request) {
     dialog.SetRetryMode(request.retryMode);
     if (CArcBitmapDialog* page = PageOnThisThread(request.owner)) {
         dialog.AttachToPage(page);
-    } else if (backgroundWindow->Create(nullptr)) {
+    } else if (backgroundWindow->Create(OwnerWindowFor(request.owner))) {
         // Shown, then drawn: the first drawing turns the window into one with
         // an alpha channel, and a compositor that first meets it only after
         // that change (xcompmgr does) may take it for opaque and shade it.

@@ -20,7 +20,10 @@ prefix="$build/wineprefix"
 rm -rf "$work"
 mkdir -p "$work" "$shots"
 medium="$work/medium"
-"$src/tools/medium/make-medium.sh" "$medium" "$build" >/dev/null
+service_state=${KORV_ADSERVICE:?the stand-in advertisement service (ctest fixture adservice) is not running}
+service_port=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["http"])' "$service_state/ports.json")
+token="wizard$$"
+"$src/tools/medium/make-medium.sh" "$medium" "$build" --server "http://127.0.0.1:$service_port/$token/success" >/dev/null
 "$src/tools/wine/machine-state.sh" "$build"
 win_medium="Z:${medium//\//\\}"
 # The first product package takes two seconds, so the copy-progress page can
@@ -41,6 +44,17 @@ export KORV_JOURNAL="Z:${work//\//\\}\\journal.txt"
 journal="$work/journal.txt"
 display=$(cat "$build/wine/display")
 
+lookups() {  # the service's journal entries of this run: METHOD PROBLEM-COUNT CASE per line
+    python3 - "$service_state/journal.jsonl" "$token" <<'PY'
+import json, os, sys
+if not os.path.exists(sys.argv[1]):
+    sys.exit(0)
+for line in open(sys.argv[1], encoding="utf-8"):
+    entry = json.loads(line)
+    if entry.get("token") == sys.argv[2]:
+        print(entry["method"], len(entry.get("problems", [])), entry["case"])
+PY
+}
 wine_run() { "$src/tools/wine/run.sh" "$build" "$@" 2>/dev/null | tr -d '\r'; }
 drive() { "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" "$@" 2>&1 | tr -d '\r'; }
 
@@ -72,6 +86,7 @@ step() {  # step ID uidriver-words...: one action of the person; fails the case 
     local out
     if out=$(drive "$@"); then echo "ok   $id"; else fail "$id: $out"; fi
 }
+no_window() { ! drive wait "$1" --timeout 0.3 >/dev/null; }
 shot() {
     if DISPLAY=$display import -window root "$shots/$1.png" 2>/dev/null; then
         echo "ok   screenshot $1.png"
@@ -84,7 +99,7 @@ shot() {
 # its full exit code lands in $work/run.out.
 start_setup() {
     rm -f "$work/run.out"
-    (timeout 180 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" \
+    (WINEDEBUG=-all,err+all timeout 180 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" \
         >"$work/run.out" 2>&1 || true) &
     setup_pid=$!
 }
@@ -111,6 +126,7 @@ shot tip-exit-question
 step "OK on the exit question" click 1 --with 3016
 finish_setup "Exit confirmed" 1602
 check "Exit starts nothing" test ! -e "$journal"
+check "Exit asks the service nothing" test -z "$(lookups)"
 
 # --- the installation -----------------------------------------------------
 rm -f "$journal"
@@ -134,7 +150,13 @@ step "Next" click 1001 --with 1014
 step "final page shows" wait 2280 --timeout 30
 shot finish-final
 step "Finish" click 1001 --with 2280
+step "the information page shows" wait 2101 --timeout 60
+shot info-page
+step "the close box closes the information page" close 2101
 finish_setup "installation" 0
+check "exactly one signed lookup, in the form the service expects" test "$(lookups | grep -c '^POST 0 ')" == 1
+check "no other lookup" test "$(lookups | grep -c '^POST')" == 1
+check "the information page fetched the page the service named" grep -q '^GET 0 page' <(lookups)
 
 m="$win_medium"
 t="$target_win"
@@ -196,6 +218,7 @@ fi
 check "start-menu folder with the uninstall shortcut" test -f "$programs_folder/Uninstall Korvanix 2024.lnk"
 
 # --- maintenance of the installed copy ------------------------------------
+lookups_before_maintenance=$(lookups | wc -l)
 journal_names() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" | cut -f1 || true; }
 
 # Repair from the medium: the job runs again, Finish ends the run.
@@ -255,7 +278,7 @@ win_target_setup="$target_win\Setup.exe"
     >"$work/run.out" 2>&1 || true) &
 setup_pid=$!
 step "the uninstall question shows" wait 3016 --timeout 60
-check "no page before the question" test -z "$(drive wait 3001 --timeout 0.2 2>/dev/null)"
+check "no page before the question" no_window 3001
 shot uninstall-question
 step "OK" click 1 --with 3016
 finish_setup "uninstall from the installed copy" 0
@@ -266,6 +289,9 @@ done
 check "uninstall: KUninstall handed over" grep -qx 'KUninstall.exe' <(journal_names)
 check "uninstall: KUninstall runs from a folder of its own" \
     grep -q 'KorvUninstall-.*\\KUninstall.exe" /norestart' <(tr -d '\r' <"$journal")
+
+check "the cancelled wizard and the maintenance runs asked the service nothing" \
+    test "$(lookups | wc -l)" == "$lookups_before_maintenance"
 
 if [[ $failures -gt 0 ]]; then
     echo "$failures case(s) failed"

@@ -21,7 +21,7 @@ state="$build/adservice-shot"
 trap '/usr/bin/python3 "$here/../adservice/adservice.py" stop "$state" >/dev/null; rm -rf "$work"' EXIT
 port=$(/usr/bin/python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["http"])' "$state/ports.json")
 
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY
 DISPLAY=$(cat "$build/wine/display")
 work=$(mktemp -d)

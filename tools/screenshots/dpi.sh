@@ -11,7 +11,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: dpi.sh BUILD_DIR [DPI|default]}" && pwd)
 "$here/../wine/harness.sh" start "$build" >/dev/null
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 key='HKCU\Control Panel\Desktop'
 case "${2:-}" in
 "")

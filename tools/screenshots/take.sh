@@ -21,7 +21,7 @@ exe="$build/bin/tip_showcase.exe"
 [[ -f "$exe" ]] || { echo "take.sh: $exe not built (cmake --build $build --target tip_showcase)" >&2; exit 2; }
 
 "$here/../wine/harness.sh" start "$build" >/dev/null
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export DISPLAY
 DISPLAY=$(cat "$build/wine/display")
 

@@ -13,6 +13,8 @@
 //   uidriver state ID [--with ID2]                print "visible enabled" flags of control ID
 //   uidriver rect  ID [--with ID2]                print the control's screen rectangle
 //   uidriver where ID [--with ID2]                print the window a click on the control would reach
+//   uidriver close ID [--with ID2]                close the window holding control ID by its close box
+//   uidriver list                                 print every top-level window, topmost first
 //
 // --with ID2 picks only windows that also hold control ID2 (the tip dialog's
 // OK is "1 --with 3016"). The topmost matching window wins. Waiting
@@ -161,6 +163,22 @@ std::wstring WindowText(HWND window) {
     return std::wstring(buffer, copied);
 }
 
+BOOL CALLBACK ListWindow(HWND window, LPARAM) {
+    wchar_t name[64] = {};
+    wchar_t title[128] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    RECT r{};
+    GetWindowRect(window, &r);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    std::wprintf(L"%p pid=%lu %ls \"%ls\" %ls%ls (%ld,%ld)-(%ld,%ld) owner=%p\n", static_cast<void*>(window), process,
+                 name, title, IsWindowVisible(window) ? L"visible" : L"hidden",
+                 IsWindowEnabled(window) ? L"" : L" disabled", r.left, r.top, r.right, r.bottom,
+                 static_cast<void*>(GetWindow(window, GW_OWNER)));
+    return TRUE;
+}
+
 int Usage() {
     std::fwprintf(stderr, L"usage: uidriver wait|gone|click|type|key|text|state|rect ID [TEXT] [--with ID2] "
                           L"[--timeout S]\n");
@@ -205,6 +223,11 @@ bool Parse(int argc, wchar_t** argv, Options& options) {
 
 int wmain(int argc, wchar_t** argv) {
     Options options;
+    if (argc == 2 && std::wstring(argv[1]) == L"list") {
+        // Every top-level window, from the top of the window order down.
+        EnumWindows(ListWindow, 0);
+        return 0;
+    }
     if (!Parse(argc, argv, options)) {
         return Usage();
     }
@@ -248,6 +271,12 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"key") {
         SetForegroundWindow(page);
         PressKey(KeyByName(options.text));
+        Settle(page);
+        return 0;
+    }
+    if (command == L"close") {
+        // What the close box sends.
+        PostMessageW(page, WM_SYSCOMMAND, SC_CLOSE, 0);
         Settle(page);
         return 0;
     }

@@ -17,7 +17,9 @@ mkdir -p "$state"
 
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko download prompts; no menu entries written into the Linux
+# user's desktop for every shortcut the tests create.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 
 xvfb_alive() {
@@ -60,7 +62,33 @@ start() {
     # each time a captioned or activated window is hidden or destroyed (every
     # dialog that closes). Unmanaged windows skip that wait.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+    pin_desktop
     echo "harness: Wine prefix $WINEPREFIX ready on display $DISPLAY ($((SECONDS - t0)) s)"
+}
+
+# wineserver closes the default desktop one second after its last program
+# ends, and a program that starts in that second loses its windows or dies
+# at once. The pin (tools/desktop-pin) holds a hidden window there until the
+# wineserver stops, so every test program finds a desktop that stays.
+pin_desktop() {
+    local pin="$build/bin/desktop-pin.exe"
+    if [[ -f "$state/pin.pid" ]] && kill -0 "$(cat "$state/pin.pid")" 2>/dev/null; then
+        return 0
+    fi
+    if [[ ! -f "$pin" ]]; then
+        echo "harness: $pin is not built; the desktop may close between test programs" >&2
+        return 0
+    fi
+    rm -f "$state/pin.ready"
+    setsid wine "$pin" "Z:${state//\//\\}\\pin.ready" >/dev/null 2>&1 </dev/null &
+    echo $! >"$state/pin.pid"
+    local i
+    for i in $(seq 1 100); do
+        [[ -f "$state/pin.ready" ]] && return 0
+        sleep 0.1
+    done
+    echo "harness: the desktop pin did not start" >&2
+    return 1
 }
 
 stop() {
@@ -68,7 +96,7 @@ stop() {
     if xvfb_alive; then
         kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
     fi
-    rm -f "$state/xvfb.pid" "$state/display"
+    rm -f "$state/xvfb.pid" "$state/display" "$state/pin.pid" "$state/pin.ready"
     echo "harness: stopped the wineserver of $WINEPREFIX"
 }
 

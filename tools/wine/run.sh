@@ -7,7 +7,7 @@ build=$(cd "${1:?usage: run.sh BUILD_DIR PROGRAM [ARGS...]}" && pwd)
 shift
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [[ -f "$build/wine/display" ]]; then
     DISPLAY=$(cat "$build/wine/display")
     export DISPLAY
