@@ -105,7 +105,12 @@ FolderCheck CheckInstallFolder(const std::wstring& text) {
         check.verdict = FolderVerdict::kBadForm;
         return check;
     }
-    const std::wstring rest = folder.substr(driveForm ? 3 : 2);
+    // The name starts after "X:\", after the "\\" of a network path, and
+    // right after the one backslash of a folder on the current drive: that
+    // one's first letter is checked too, or "\*" would pass as a folder.
+    const bool networkForm = leadingBackslashForm && folder.size() > 1 && folder[1] == kBackslash;
+    const size_t nameStart = driveForm ? 3 : networkForm ? 2 : 1;
+    const std::wstring rest = folder.substr(nameStart);
     if (rest.find_first_of(L"/:*?\"<>|") != std::wstring::npos) {
         check.verdict = FolderVerdict::kBadCharacters;
     }

@@ -42,6 +42,10 @@ const FolderCase kFolderCases[] = {
     {"second colon", L"C:\\A:B", L"C:\\A:B", false, FolderVerdict::kBadCharacters},
     {"quote", L"C:\\A\"B", L"C:\\A\"B", false, FolderVerdict::kBadCharacters},
     {"current drive", L"\\Apps\\Korvanix", L"\\Apps\\Korvanix", false, FolderVerdict::kAccepted},
+    // The first letter of a folder on the current drive is a letter of its
+    // name like the others.
+    {"current drive wildcard", L"\\*", L"\\*", false, FolderVerdict::kBadCharacters},
+    {"current drive pipe", L"\\|Apps", L"\\|Apps", false, FolderVerdict::kBadCharacters},
     {"lone backslash", L"\\", L"\\", true, FolderVerdict::kRoot},
     // A network folder keeps both of its leading backslashes.
     {"network folder", L"\\\\server\\share\\Korvanix", L"\\\\server\\share\\Korvanix", false,
