@@ -1,5 +1,7 @@
 #include "skin/Labels.h"
 
+#include <algorithm>
+
 #include "skin/Dpi.h"
 #include "skin/ParentBackground.h"
 
@@ -134,11 +136,7 @@ void CKorvStatic::SetText(const std::wstring& text) {
     }
 }
 
-fw::UniqueFont CKorvStatic::MakeFont() const {
-    LOGFONTW description = font_;
-    description.lfHeight = ScaleToDpi(height_);
-    return fw::UniqueFont(CreateFontIndirectW(&description));
-}
+fw::UniqueFont CKorvStatic::MakeFont() const { return MakeFont(ScaleToDpi(height_)); }
 
 int CKorvStatic::TextHeightFor(int width) const {
     fw::ClientDC screen(GetSafeHwnd());
@@ -150,8 +148,30 @@ int CKorvStatic::TextHeightFor(int width) const {
     return r.bottom - r.top;
 }
 
+fw::UniqueFont CKorvStatic::MakeFont(int height) const {
+    LOGFONTW description = font_;
+    description.lfHeight = height;
+    return fw::UniqueFont(CreateFontIndirectW(&description));
+}
+
 void CKorvStatic::PaintText(HDC dc, const RECT& client) const {
     fw::UniqueFont font = MakeFont();
+    // A one-line text wider than its place (a longer translation, a wider
+    // system font) is drawn a little smaller rather than cut at both ends.
+    if (centered_ && !text_.empty() && client.right > client.left) {
+        const int available = client.right - client.left;
+        int height = ScaleToDpi(height_);
+        for (int tries = 0; tries < 8 && height > 6; ++tries) {
+            fw::SelectGuard measure(dc, font.Get());
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &size);
+            if (size.cx <= available) {
+                break;
+            }
+            height = std::max(6, static_cast<int>(static_cast<long long>(height) * available / size.cx));
+            font = MakeFont(height);
+        }
+    }
     fw::SelectGuard select(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color_);

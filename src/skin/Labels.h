@@ -83,7 +83,9 @@ public:
     bool Centered() const { return centered_; }
     const LOGFONTW& FontDescription() const { return font_; }
 
-    // The whole painting into `dc` over `client`, without a background.
+    // The whole painting into `dc` over `client`, without a background. A
+    // centred (one-line) text that would not fit is drawn smaller until it
+    // does.
     void PaintText(HDC dc, const RECT& client) const;
     // The height the text takes when drawn `width` pixels wide (one line
     // when centred).
@@ -93,6 +95,7 @@ public:
 
 private:
     fw::UniqueFont MakeFont() const;
+    fw::UniqueFont MakeFont(int height) const;
     void OnPaint();
     bool OnEraseBkgnd(HDC) { return true; }
 

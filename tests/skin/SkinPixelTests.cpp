@@ -246,6 +246,41 @@ TEST(LabelPath, CharacterLimitFollowsPitchAndAverageWidth) {
     }
 }
 
+// Rows of `canvas` between `left` and `right` that hold any pixel other
+// than the background.
+int InkRows(const PixelCanvas& canvas, int left, int right, int height, COLORREF background) {
+    int rows = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = left; x < right; ++x) {
+            if (canvas.At(x, y) != background) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
+}
+
+// A centred one-line text wider than its place is drawn smaller instead of
+// being cut off at both ends; one that fits keeps its height.
+TEST(StaticText, CentredTextThatDoesNotFitIsDrawnSmaller) {
+    CKorvStatic text;
+    text.SetCentered(true);
+    text.SetTextStyle(20, RGB(0, 0, 0));
+    text.SetText(L"Korvanix 2024 Maintenance Program allows you to modify, repair and uninstall the software.");
+
+    PixelCanvas wide(1400, 40, RGB(255, 255, 255));
+    text.PaintText(wide.Dc(), wide.Rect());
+    const int fullRows = InkRows(wide, 0, 1400, 40, RGB(255, 255, 255));
+    EXPECT_EQ(InkRows(wide, 0, 40, 40, RGB(255, 255, 255)), 0) << "a text that fits stays centred";
+
+    PixelCanvas narrow(300, 40, RGB(255, 255, 255));
+    text.PaintText(narrow.Dc(), narrow.Rect());
+    const int fittedRows = InkRows(narrow, 0, 300, 40, RGB(255, 255, 255));
+    EXPECT_GT(fittedRows, 0);
+    EXPECT_LT(fittedRows * 2, fullRows + 2) << "fitted " << fittedRows << " rows, full " << fullRows;
+}
+
 class SkinPictures : public ::testing::Test {
 protected:
     test::SkinEnvironment environment;
