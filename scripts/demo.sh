@@ -9,7 +9,10 @@
 #   bash scripts/demo.sh                        unattended install into C:\Korvanix Demo
 #   bash scripts/demo.sh quiet=1 Uninstall=1 'TARGETDIR="C:\Korvanix Demo\"'
 #                                               unattended uninstall of that copy
-#   bash scripts/demo.sh quiet=0                the interactive wizard
+#   bash scripts/demo.sh quiet=0                the interactive wizard (the maintenance
+#                                               pages once the product is installed)
+#   bash scripts/demo.sh --installed            the installed copy's own Setup.exe, as the
+#                                               Windows list of programs starts it (uninstall)
 #   bash scripts/demo.sh [key=value words for Setup.exe ...]
 #
 # Windows appear on the harness's own Xvfb display (its number is in
@@ -25,7 +28,11 @@ build="$root/${KORV_DEMO_BUILD:-build/win64}"
 medium="$root/build/demo-medium"
 journal="$root/build/demo-journal.txt"
 
-if [[ $# -eq 0 ]]; then
+installed=0
+if [[ "${1:-}" == --installed ]]; then
+    installed=1
+    shift
+elif [[ $# -eq 0 ]]; then
     set -- quiet=1 'TARGETDIR="C:\Korvanix Demo"'
 fi
 
@@ -59,11 +66,22 @@ if [[ -n "$target_win" ]]; then
     [[ $uninstall == 1 ]] || mkdir -p "$target_unix"
 fi
 
+setup_record='HKLM\SOFTWARE\Wow6432Node\Tallowick\Korvanix\Korvanix_Setup'
+program="Z:${medium//\//\\}\\Setup.exe"
+if [[ $installed == 1 ]]; then
+    installed_folder=$(wine reg query "$setup_record" /v path | sed -n 's/^ *path *REG_SZ *//p' || true)
+    [[ -n "$installed_folder" ]] || { echo "demo: no installed copy (the setup record names no folder)" >&2; exit 1; }
+    program="$installed_folder\\Setup.exe"
+    target_win=$installed_folder
+    target_unix=$(wine winepath -u "$target_win")
+    uninstall=1
+fi
+
 rm -f "$journal"
 export KORV_JOURNAL="Z:${journal//\//\\}"
-echo "demo: starting Setup.exe $*"
+echo "demo: starting $program $*"
 set +e
-tools/wine/run.sh "$build" "$build/bin/wine-launch.exe" "Z:${medium//\//\\}\\Setup.exe" "$@" &
+tools/wine/run.sh "$build" "$build/bin/wine-launch.exe" "$program" "$@" &
 pid=$!
 for _ in $(seq 1 50); do
     kill -0 "$pid" 2>/dev/null || break
@@ -104,7 +122,7 @@ if [[ -n "$target_unix" && -f "$target_unix/install.log" ]]; then
 fi
 echo
 echo "== setup registry record =="
-record=$(wine reg query 'HKLM\SOFTWARE\Wow6432Node\Tallowick\Korvanix\Korvanix_Setup' || true)
+record=$(wine reg query "$setup_record" || true)
 if [[ -n "$record" ]]; then sed '/^$/d; s/^/  /' <<<"$record"; else echo "  (none)"; fi
 handover=$(sed -n 's/^KUninstall.exe\t"\(.*\)\\KUninstall.exe".*/\1/p' "$journal" 2>/dev/null | tr -d '\r' || true)
 if [[ -n "$handover" ]]; then

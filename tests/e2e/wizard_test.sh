@@ -90,10 +90,10 @@ no_window() { ! drive wait "$1" --timeout 0.3 >/dev/null; }
 # With a compositor on the display (tools/screenshots/pages.sh starts one)
 # a shot is the page over the main background window as a person sees it;
 # without one, the whole screen as the test saw it.
-shot() {
+shot() {  # shot NAME [WINDOW_TITLE]: the window of that title (default the main background window)
     local out="$shots/$1.png" taken=0
     if [[ -f "$build/wine/xcompmgr.pid" ]] && kill -0 "$(cat "$build/wine/xcompmgr.pid")" 2>/dev/null &&
-        "$src/tools/screenshots/shot.sh" "$build" "$out" "Korvanix 2024" 2>/dev/null; then
+        "$src/tools/screenshots/shot.sh" "$build" "$out" "${2:-Korvanix 2024}" 2>/dev/null; then
         taken=1
     elif DISPLAY=$display import -window root "$out" 2>/dev/null; then
         taken=1
@@ -161,7 +161,7 @@ step "final page shows" wait 2280 --timeout 30
 shot finish-final
 step "Finish" click 1001 --with 2280
 step "the information page shows" wait 2101 --timeout 60
-shot info-page
+shot info-page "Thank you for using Korvanix2024"
 step "the close box closes the information page" close 2101
 finish_setup "installation" 0
 check "exactly one signed lookup, in the form the service expects" test "$(lookups | grep -c '^POST 0 ')" == 1
