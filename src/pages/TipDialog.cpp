@@ -54,11 +54,14 @@ void CArcTipDialog::AttachToPage(CArcBitmapDialog* page) {
         background_->DestroyWindow();
     }
     background_->Create(page->GetSafeHwnd());
-    background_->ShowWindow(SW_HIDE);
-    background_->RenderPng(IDP_TIP_BACKGROUND, 500, 280);
-    SetBackWindow(background_.get());
     HWND centre = page->BackWindowHandle() != nullptr ? page->BackWindowHandle() : page->GetSafeHwnd();
     background_->CenterWindow(centre);
+    // Shown (still empty), then drawn in place, as the tip without a page
+    // does: a compositor that first meets the window once it is drawn takes
+    // it for opaque and shades its whole rectangle.
+    background_->ShowWindow(SW_SHOWNA);
+    background_->RenderPng(IDP_TIP_BACKGROUND, 500, 280);
+    SetBackWindow(background_.get());
     ownerWindow_ = centre;
     page_ = page;
     pageHwnd_ = page->GetSafeHwnd();
