@@ -5,6 +5,7 @@
 
 #include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
+#include "engine/ProcessWait.h"
 #include "session/ProgressMessages.h"
 
 namespace korv {
@@ -65,7 +66,7 @@ bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, s
                         &process)) {
         return false;
     }
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForProcessEnd(process.hProcess);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;

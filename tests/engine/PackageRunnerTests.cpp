@@ -6,11 +6,13 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "session/TipMessage.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/PackageRunner.h"
+#include "engine/ProcessWait.h"
 #include "session/ProgressMessages.h"
 #include "fixtures/Journal.h"
 #include "support/ScriptedAnswerer.h"
@@ -194,6 +196,57 @@ TEST(ProgramRunners, MissingFilesAreReportedOrCountedAsDone) {
         EXPECT_EQ(owner.Drain(), c.toO);
     }
     EXPECT_TRUE(ReadJournal(journalPath).empty()) << "nothing may have been started";
+}
+
+namespace {
+
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        return 42;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+// Start-up's thread waits for the uninstall's programs with its windows up:
+// a message sent to them meanwhile is answered, and what was posted to the
+// thread itself is still there afterwards. (The program runs four seconds;
+// the sender gives up after two.)
+TEST(ProgramRunners, WaitOnAThreadWithWindowsKeepsAnsweringThem) {
+    SessionScope session;
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    const std::wstring program = medium.Place(L"files", L"kvnunist.exe");
+    medium.folder.Write(L"files\\fakepkg.ini", "[default]\r\nsleep_ms=4000\r\n");
+
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CountingProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"KorvWaitProbe";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(ThreadHasWindows());
+
+    const DWORD waitingThread = GetCurrentThreadId();
+    DWORD_PTR answer = 0;
+    LRESULT answered = 0;
+    std::thread sender([&] {
+        Sleep(500);
+        PostThreadMessageW(waitingThread, WM_APP + 7, 7, 0);
+        answered = SendMessageTimeoutW(window, WM_APP, 0, 0, SMTO_NORMAL, 2000, &answer);
+    });
+    EXPECT_EQ(RunHidden(program, L" /S"), 1);
+    sender.join();
+    EXPECT_NE(answered, 0) << "the window did not answer while the program ran";
+    EXPECT_EQ(answer, 42u);
+    MSG posted;
+    EXPECT_TRUE(PeekMessageW(&posted, reinterpret_cast<HWND>(-1), WM_APP + 7, WM_APP + 7, PM_REMOVE));
+    EXPECT_EQ(ReadJournal(medium.journal).size(), 1u);
+    DestroyWindow(window);
+    UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
 }
 
 TEST(ProgramRunners, CommandLinesBeyondTheBufferAreNeverStarted) {
