@@ -189,6 +189,11 @@ plan_programs() {
         sed -nE 's/^ +[0-9]+\. (prerequisite, hidden|package|program|program, hidden|configuration program, hidden): //p'
 }
 plan_programs "$work/plan of the silent install.out" >"$work/plan-install.txt"
+# From cmd, redirected to a file: the same plan.
+"$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" --unquoted cmd /c "$win_medium\\Setup.exe" PLAN=1 \
+    quiet=1 SUPPRESSMSGBOXES=1 "TARGETDIR=\"$target_win\"" '>' "$win_work\\plan.txt" >/dev/null 2>&1 || true
+check "plan: redirected from cmd, the same steps" \
+    test "$(plan_programs "$work/plan.txt")" == "$(cat "$work/plan-install.txt")"
 
 # The same words for real; a started program's exit code is logged, never
 # acted on.
@@ -206,6 +211,8 @@ fi
 check "silent install: NUM taken from the medium, the product program registered" \
     grep -qxF "korv.exe	\"$target_win\\korv.exe\" -Regserver -nologo" <(journal_lines)
 check_log "silent install: the log" "$logs_unix/Korvanix-install.log" 0
+check "silent install: the setup record names the folder (the detection of docs/deployment.md)" \
+    grep -qF "$target_win" <(wine_run reg query 'HKLM\SOFTWARE\Tallowick\Korvanix\Korvanix_Setup' /v path /reg:32)
 
 # --- an unwritable LOG changes nothing else ---------------------------------
 first_journal=$(journal_lines)
