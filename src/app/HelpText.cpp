@@ -53,7 +53,32 @@ const wchar_t* const kHelpLines[] = {
     L"  Setup.exe PLAN=1 quiet=1 TARGETDIR=\"D:\\Korvanix\"",
 };
 
+const wchar_t* const kBriefLines[] = {
+    L"Setup.exe [key=value ...]",
+    L"quiet=0: interactive; any other word: unattended",
+    L"Uninstall=1: uninstall (unattended)",
+    L"TARGETDIR=\"<folder>\": the installation folder",
+    L"NUM=<number>: for the configuration program",
+    L"LOG=\"<path>\": the diagnostic log",
+    L"SUPPRESSMSGBOXES=1: no message waits (unattended)",
+    L"PLAN=1: print the plan, do nothing",
+    L"/? or HELP=1: this help",
+    L"Exit codes: 0 done, 3010 restart needed, 1602 declined, 1603 failed, 1618 another setup runs, "
+    L"1639 unusable command line",
+};
+
 }  // namespace
+
+std::wstring CommandLineHelpBrief() {
+    std::wstring text;
+    for (const wchar_t* line : kBriefLines) {
+        if (!text.empty()) {
+            text += L"\r\n";
+        }
+        text += line;
+    }
+    return text;
+}
 
 std::wstring CommandLineHelp() {
     std::wstring text;

@@ -6,7 +6,11 @@
 
 namespace korv {
 
-// Lines end in CR LF.
+// Lines end in CR LF; at most 80 characters each, for a console.
 std::wstring CommandLineHelp();
+
+// The same reference in brief, for a message: every word with its values
+// and the exit codes, in lines a tip dialog wraps itself.
+std::wstring CommandLineHelpBrief();
 
 }  // namespace korv

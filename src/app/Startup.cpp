@@ -109,8 +109,10 @@ void Startup::ShowHelp() {
         LogEvent(L"command-line help printed to the console");
         return;
     }
+    // A console has room for the whole reference; a message shows the
+    // brief one, which fits its card.
     LogEvent(L"command-line help shown in a message");
-    ShowTipMessage(kTipNotice, help.c_str());
+    ShowTipMessage(kTipNotice, CommandLineHelpBrief().c_str());
 }
 
 int Startup::Run(const std::wstring& programPath, const std::wstring& commandLine) {

@@ -221,10 +221,12 @@ TEST(CommandLine, RunOptionWords) {
 
 TEST(CommandLine, HelpNamesEveryWordAndExitCode) {
     const std::wstring help = CommandLineHelp();
+    const std::wstring brief = CommandLineHelpBrief();
     for (const wchar_t* word : {L"quiet=0", L"Uninstall=1", L"TARGETDIR=", L"NUM=", L"LOG=", L"SUPPRESSMSGBOXES=1",
-                                L"PLAN=1", L"/?", L"HELP=1", L"  0 ", L"  3010 ", L"  1602 ", L"  1603 ", L"  1618 ",
-                                L"  1639 "}) {
+                                L"PLAN=1", L"/?", L"HELP=1", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
+                                L" 1639 "}) {
         EXPECT_NE(help.find(word), std::wstring::npos) << Narrow(word);
+        EXPECT_NE(brief.find(word), std::wstring::npos) << "brief: " << Narrow(word);
     }
     for (size_t start = 0, end; start < help.size(); start = end + 2) {
         end = help.find(L"\r\n", start);

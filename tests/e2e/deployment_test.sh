@@ -319,6 +319,14 @@ check "help: every exit code" bash -c 'for c in 0 3010 1602 1603 1618 1639; do g
 check "help: no window" no_window "$work/help.watch"
 check "help: nothing started" test ! -s "$journal"
 run "HELP=1 in another letter case" 0 help=1
+# Started without a console (as Explorer starts it), the help is a message.
+(run_program "help without a console" 0 --no-console "$win_medium\\Setup.exe" HELP=1 >"$work/help-tip.result") &
+help_run=$!
+check "help without a console: shown in a message, OK ends it" \
+    "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" click 1 --with 3016 --timeout 60
+wait "$help_run" || true
+cat "$work/help-tip.result"
+grep -q '^FAIL' "$work/help-tip.result" && failures=$((failures + 1))
 check "HELP=1: the same text" cmp -s "$work/help.out" "$work/HELP=1 in another letter case.out"
 default_log=$(find "$prefix/drive_c/users" -maxdepth 6 -name 'KorvanixSetup_*.log' -newer "$marker" \
     -exec grep -l 'command line: .*Setup.exe" /?' {} + | head -1)
