@@ -81,10 +81,6 @@ RegistrationPlan PlanProductRegistration(const InstallSession& session, const Re
 // the copy its record describes.
 std::wstring QuietUninstallCommand(const std::wstring& targetFolder);
 
-// The KiB the files below folder take, rounded up, leaving out skipName in
-// folder itself (empty: none); folders reached through a link are not
-// counted. At most 0xFFFFFFFF.
-unsigned long FolderSizeKiB(const std::wstring& folder, const std::wstring& skipName);
 
 // Carries out a plan (what WriteProductRegistration does after planning).
 void ApplyProductRegistration(const RegistrationPlan& plan, HWND owner);
