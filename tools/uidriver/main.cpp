@@ -64,32 +64,34 @@ struct ShownWindow {
     std::wstring text;  // "HWND pid class "title""
 };
 
-// The visible top-level windows of the given processes (all when empty).
+struct WindowWalk {
+    const std::set<DWORD>* processes;
+    bool all;
+    std::vector<ShownWindow> found;
+};
+
+BOOL CALLBACK NoteShownWindow(HWND window, LPARAM data) {
+    auto* walk = reinterpret_cast<WindowWalk*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!IsWindowVisible(window) || (!walk->all && walk->processes->count(process) == 0)) {
+        return TRUE;
+    }
+    wchar_t name[128] = {};
+    wchar_t title[256] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    wchar_t line[512] = {};
+    std::swprintf(line, std::size(line), L"%p pid=%lu class=%ls title=\"%ls\"", static_cast<void*>(window), process,
+                  name, title);
+    walk->found.push_back({window, process, line});
+    return TRUE;
+}
+
+// The visible top-level windows of the given processes (all when all is set).
 std::vector<ShownWindow> VisibleWindows(const std::set<DWORD>& processes, bool all) {
-    struct Walk {
-        const std::set<DWORD>* processes;
-        bool all;
-        std::vector<ShownWindow> found;
-    } walk{&processes, all, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* walk = reinterpret_cast<Walk*>(data);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (!IsWindowVisible(window) || (!walk->all && walk->processes->count(process) == 0)) {
-                return TRUE;
-            }
-            wchar_t name[128] = {};
-            wchar_t title[256] = {};
-            GetClassNameW(window, name, static_cast<int>(std::size(name)));
-            GetWindowTextW(window, title, static_cast<int>(std::size(title)));
-            wchar_t line[512] = {};
-            std::swprintf(line, std::size(line), L"%p pid=%lu class=%ls title=\"%ls\"", static_cast<void*>(window),
-                          process, name, title);
-            walk->found.push_back({window, process, line});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&walk));
+    WindowWalk walk{&processes, all, {}};
+    EnumWindows(NoteShownWindow, reinterpret_cast<LPARAM>(&walk));
     return walk.found;
 }
 
