@@ -1,10 +1,12 @@
 // The command line as start-up sees it: the program path skipped, the
 // key=value words cut, the run mode chosen, TARGETDIR cleaned and judged,
-// NUM read, and the refusal of an unattended run's words.
+// NUM read, the refusal of an unattended run's words, and the words that
+// only change how a run reports (LOG, SUPPRESSMSGBOXES, PLAN, HELP).
 #include <cwctype>
 
 #include "FuzzSupport.h"
 #include "app/CommandLine.h"
+#include "app/RunOptions.h"
 #include "config/InstallFolderRule.h"
 #include "session/ExitCodes.h"
 
@@ -64,6 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!IsUnattended(args)) {
         FUZZ_CHECK(refusal == kExitSuccess);
     }
+
+    // The reporting words choose nothing: without them the run mode is the same.
+    CommandArgs choosing;
+    for (const auto& [key, value] : args) {
+        if (!IsRunOptionKey(key)) {
+            choosing[key] = value;
+        }
+    }
+    FUZZ_CHECK(DecideRunMode(choosing, 0) == mode);
+    const RunOptions options = ReadRunOptions(line);
+    const int optionRefusal = JudgeRunOptions(args);
+    FUZZ_CHECK(optionRefusal == kExitSuccess || optionRefusal == kExitBadCommandLine);
+    if (optionRefusal == kExitSuccess) {
+        FUZZ_CHECK(options.logPath.empty() || (options.logPath.front() != L'"' && options.logPath.back() != L'"'));
+    }
+    FUZZ_CHECK(!SuppressesMessages(options, args) || options.plan || IsUnattended(args));
 
     // The rules on the raw text as a folder.
     const std::wstring cleaned = CleanTargetDir(line);

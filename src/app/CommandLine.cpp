@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/RunOptions.h"
 #include "config/InstallFolderRule.h"
 #include "config/ValueText.h"
 #include "session/ExitCodes.h"
@@ -60,11 +61,13 @@ std::wstring SkipProgramPath(const std::wstring& commandLine) {
     return commandLine.substr(commandLine[start] == L'"' ? end + 1 : end);
 }
 
-CommandArgs ParseCommandLine(const std::wstring& commandLine) {
-    const std::wstring text = TrimSpace(SkipProgramPath(commandLine));
+std::vector<std::wstring> CommandWords(const std::wstring& commandLine) {
+    return CutWords(TrimSpace(SkipProgramPath(commandLine)));
+}
 
+CommandArgs ParseCommandLine(const std::wstring& commandLine) {
     CommandArgs args;
-    for (const std::wstring& rawWord : CutWords(text)) {
+    for (const std::wstring& rawWord : CommandWords(commandLine)) {
         std::wstring word = TrimSpace(rawWord);
         size_t equals = word.find(L'=');
         if (equals == std::wstring::npos) {
@@ -81,7 +84,11 @@ CommandArgs ParseCommandLine(const std::wstring& commandLine) {
 }
 
 bool IsUnattended(const CommandArgs& args) {
-    if (args.empty()) {
+    bool choosingWord = false;
+    for (const auto& word : args) {
+        choosingWord = choosingWord || !IsRunOptionKey(word.first);
+    }
+    if (!choosingWord) {
         return false;
     }
     auto quiet = args.find(L"quiet");

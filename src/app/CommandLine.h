@@ -9,6 +9,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace korv {
 
@@ -20,6 +21,10 @@ using CommandArgs = std::map<std::wstring, std::wstring>;
 // the whole line is the path), an unquoted one at the first blank or tab.
 // Leading blanks and tabs are skipped first.
 std::wstring SkipProgramPath(const std::wstring& commandLine);
+
+// The words after the program path, cut at blanks; quoted runs keep their
+// blanks and their quotes.
+std::vector<std::wstring> CommandWords(const std::wstring& commandLine);
 
 // Cuts the whole command line (program path included) into key=value words.
 // The program path is skipped; quoted runs keep their blanks and their
@@ -35,6 +40,9 @@ enum class RunMode {
 };
 
 // Any key=value word makes the run unattended unless quiet is exactly "0".
+// The words that only change how a run reports (LOG, SUPPRESSMSGBOXES,
+// PLAN, HELP: RunOptions.h) choose nothing: without other words the run is
+// interactive, as it is without any word.
 bool IsUnattended(const CommandArgs& args);
 
 RunMode DecideRunMode(const CommandArgs& args, int installed);

@@ -11,9 +11,11 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include "session/DiagnosticLog.h"
 #include "session/ExitCodes.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
+#include "app/RunOptions.h"
 #include "app/Startup.h"
 #include "config/SetupConfig.h"
 #include "engine/UninstallWindows.h"
@@ -21,6 +23,7 @@ using std::min;
 #include "pages/UninstallWait.h"
 #include "skin/BackgroundWindows.h"
 #include "framework/ResourceModule.h"
+#include "version.h"
 
 namespace korv {
 
@@ -30,11 +33,27 @@ namespace {
 std::unique_ptr<CKvPngMainBKDlg> g_mainBackground;
 
 // Without its resource library the program has no window to show and no
-// text to show in one: a plain system message says which file is missing.
-void ReportMissingResourceLibrary() {
+// text to show in one: a plain system message says which file is missing,
+// unless the run's messages are suppressed.
+void ReportMissingResourceLibrary(bool suppressed) {
     std::wstring text = L"The setup program cannot start: its resource library\n\n" + ResourceLibraryPath() +
                         L"\n\nis missing or cannot be loaded. Copy the whole installation medium again.";
-    MessageBoxW(nullptr, text.c_str(), L"Korvanix 2024 Setup", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    LogEvent(text);
+    if (!suppressed) {
+        MessageBoxW(nullptr, text.c_str(), L"Korvanix 2024 Setup", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    }
+}
+
+// The diagnostic log goes where LOG says, or to the temporary folder. It is
+// opened before anything else, so even a run without its resource library
+// leaves a trace.
+void StartRunLog(const RunOptions& options, const std::wstring& commandLine) {
+    OpenDiagnosticLog(options.logPath.empty() ? DefaultDiagnosticLogPath() : options.logPath);
+    LogEvent(L"Korvanix Setup " L"" KORV_FILE_VERSION_TEXT L" (" +
+             std::wstring(sizeof(void*) == 8 ? L"64-bit" : L"32-bit") + L" build), process " +
+             std::to_wstring(GetCurrentProcessId()) + L", program " + RunningProgramPath());
+    LogEvent(L"command line: " + commandLine);
+    LogEvent(L"diagnostic log: " + DiagnosticLogPath());
 }
 
 }  // namespace
@@ -49,6 +68,10 @@ bool CKorvInstallerApp::StartGdiplus() {
 }
 
 bool CKorvInstallerApp::InitInstance() {
+    const std::wstring commandLine = GetCommandLineW();
+    const RunOptions options = ReadRunOptions(commandLine);
+    StartRunLog(options, commandLine);
+
     // The rich-edit library (from the system folder only: the process runs
     // with administrator rights) and the common controls.
     LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
@@ -60,8 +83,9 @@ bool CKorvInstallerApp::InitInstance() {
     InstallSession& session = Session();
     session.resourceModule = LoadResourceLibrary();
     if (session.resourceModule == nullptr) {
-        ReportMissingResourceLibrary();
+        ReportMissingResourceLibrary(SuppressesMessages(options, ParseCommandLine(commandLine)));
         SetExitCode(kExitFatal);
+        LogEvent(L"exit code " + std::to_wstring(kExitFatal));
         return false;
     }
     fw::SetResourceModule(session.resourceModule);
@@ -83,8 +107,10 @@ bool CKorvInstallerApp::InitInstance() {
     SetUninstallWindows(MakeUninstallWindows(mainWindow));
 
     Startup startup;
-    SetExitCode(startup.Run(RunningProgramPath(), GetCommandLineW()));
+    const int exitCode = startup.Run(RunningProgramPath(), commandLine);
+    SetExitCode(exitCode);
     commandArgs = startup.Args();
+    LogEvent(L"exit code " + std::to_wstring(exitCode));
     return false;
 }
 
@@ -107,6 +133,7 @@ int CKorvInstallerApp::ExitInstance() {
     if (previousResourceModule != nullptr) {
         fw::SetResourceModule(previousResourceModule);
     }
+    CloseDiagnosticLog();
     return fw::CWinApp::ExitInstance();
 }
 

@@ -91,4 +91,42 @@ bool WriteIniValueIfPresent(const std::wstring& path, const std::wstring& sectio
     return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
 }
 
+namespace {
+
+unsigned long long FolderBytes(const std::wstring& folder, const std::wstring& skipName, int depth) {
+    if (depth > 64) {
+        return 0;
+    }
+    WIN32_FIND_DATAW found = {};
+    HANDLE search = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    unsigned long long bytes = 0;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            // A junction or link may lead anywhere, even back up the tree.
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                bytes += FolderBytes(folder + L"\\" + name, L"", depth + 1);
+            }
+        } else if (skipName.empty() || lstrcmpiW(name.c_str(), skipName.c_str()) != 0) {
+            bytes += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return bytes;
+}
+
+}  // namespace
+
+unsigned long FolderSizeKiB(const std::wstring& folder, const std::wstring& skipName) {
+    const unsigned long long kib = (FolderBytes(folder, skipName, 0) + 1023) / 1024;
+    return kib > 0xFFFFFFFFull ? 0xFFFFFFFFul : static_cast<unsigned long>(kib);
+}
+
 }  // namespace korv

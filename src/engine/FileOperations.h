@@ -39,4 +39,10 @@ bool FileFound(const std::wstring& path);
 bool WriteIniValueIfPresent(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                             const std::wstring& value);
 
+// The KiB the files below folder take, rounded up, leaving out the file
+// skipName (any letter case; empty: none) in folder itself; folders reached
+// through a link are not counted. At most 0xFFFFFFFF; 0 for a folder that
+// cannot be read.
+unsigned long FolderSizeKiB(const std::wstring& folder, const std::wstring& skipName);
+
 }  // namespace korv

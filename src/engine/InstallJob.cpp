@@ -1,5 +1,6 @@
 #include "engine/InstallJob.h"
 
+#include "session/DiagnosticLog.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
@@ -8,6 +9,9 @@
 #include "engine/MsiInstaller.h"
 #include "engine/PackageRunner.h"
 #include "engine/ProductRegistration.h"
+#include "engine/StepDescription.h"
+#include "engine/Uninstall.h"
+#include "engine/UninstallWindows.h"
 #include "session/ProgressMessages.h"
 #include "resource.h"
 
@@ -15,8 +19,15 @@ namespace korv {
 
 namespace {
 
+void Call(const std::function<void()>& window) {
+    if (window) {
+        window();
+    }
+}
+
 // Runs one step; false when it failed (what that means is the step's
-// onFailure). Steps whose result is never used report true.
+// onFailure: for most steps whose result is not used, nothing; the log
+// still tells). Steps that cannot fail report true.
 bool ApplyStep(const InstallStep& step, HWND page) {
     switch (step.kind) {
     case StepKind::kPostMessage:
@@ -42,14 +53,12 @@ bool ApplyStep(const InstallStep& step, HWND page) {
     case StepKind::kMsiWithProperties:
         return InstallMsiPackageWithProperties(step.path, step.arguments, page) == 1;
     case StepKind::kDeleteFile:
-        DeleteFileW(step.path.c_str());
-        return true;
+        return DeleteFileW(step.path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+               GetLastError() == ERROR_PATH_NOT_FOUND;
     case StepKind::kCopyFile:
-        CopyFileWritable(step.path, step.destination);
-        return true;
+        return CopyFileWritable(step.path, step.destination);
     case StepKind::kWriteIniValue:
-        WriteIniValueIfPresent(step.path, step.section, step.key, step.value);
-        return true;
+        return WriteIniValueIfPresent(step.path, step.section, step.key, step.value);
     case StepKind::kCreateFolderTree:
         return CreateFolderTree(step.path) == 1;
     case StepKind::kRegisterComServer:
@@ -61,6 +70,17 @@ bool ApplyStep(const InstallStep& step, HWND page) {
     case StepKind::kProductRegistration:
         WriteProductRegistration(nullptr);
         return true;
+    case StepKind::kHideMainWindow:
+        Call(CurrentUninstallWindows().hideMainWindow);
+        return true;
+    case StepKind::kOpenWaitWindow:
+        Call(CurrentUninstallWindows().openWaitWindow);
+        return true;
+    case StepKind::kStartProgram:
+        StartAndWait(step.path.c_str(), step.arguments, kCommandLineChars, WindowState::kDefault);
+        return true;
+    case StepKind::kHandOverUninstaller:
+        return HandOverToUninstaller(step.path, step.destination);
     }
     return true;
 }
@@ -84,8 +104,19 @@ void ReportRegisterFailure(const std::wstring& name, HWND owner) {
 }
 
 bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report) {
-    for (const InstallStep& step : steps) {
-        if (ApplyStep(step, page) || step.onFailure == OnFailure::kIgnore) {
+    for (size_t i = 0; i < steps.size(); ++i) {
+        const InstallStep& step = steps[i];
+        LogEvent(StepBeginEvent(i + 1, steps.size(), DescribeStep(step, Session(), report)));
+        const ULONGLONG started = GetTickCount64();
+        const bool done = ApplyStep(step, page);
+        const bool endsRun = !done && step.onFailure != OnFailure::kIgnore && step.onFailure != OnFailure::kRegisterAsk;
+        LogEvent(StepEndEvent(i + 1, steps.size(), done, GetTickCount64() - started, endsRun));
+        if (done || step.onFailure == OnFailure::kIgnore) {
+            continue;
+        }
+        if (step.onFailure == OnFailure::kRegisterAsk) {
+            // The uninstall asks and goes on: what is left is KUninstall's work.
+            ReportRegisterFailure(step.failureName, page);
             continue;
         }
         if (report == FailureReport::kToPage) {

@@ -19,7 +19,9 @@ enum class FailureReport {
 
 // Applies the steps in order until one fails in a way that ends the
 // install. True when none did; the page (may be none) is the progress
-// window and message owner of the steps that take one.
+// window and message owner of the steps that take one. Each step's start
+// (with its command line) and end (with its duration) go to the diagnostic
+// log.
 bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report);
 
 // The install job on the worker thread: plans from Session() and applies,

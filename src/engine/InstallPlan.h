@@ -7,7 +7,8 @@
 //   bool ok = ApplyInstallPlan(steps, page, FailureReport::kToPage);   (InstallJob.h)
 //
 // Planning starts nothing and touches no file, so the order, the command
-// lines and the failure rule of every step can be checked on their own.
+// lines and the failure rule of every step can be checked on their own, and
+// a PLAN=1 run prints the very plan a real run would apply.
 #pragma once
 
 #include <windows.h>
@@ -37,6 +38,11 @@ enum class StepKind {
     kRunHidden,            // RunHidden(path, arguments)
     kConfigurator,         // RunConfigurator(path, page)
     kProductRegistration,  // WriteProductRegistration(no owner)
+    // The uninstall's own steps (UninstallPlan.h).
+    kHideMainWindow,       // the uninstall windows: hide the main background window
+    kOpenWaitWindow,       // ... and show the wait window
+    kStartProgram,         // StartAndWait(path as the program, arguments as the whole command line)
+    kHandOverUninstaller,  // HandOverToUninstaller(path = installed folder, destination = temporary folder)
 };
 
 // What a step's failure means.
@@ -44,6 +50,7 @@ enum class OnFailure {
     kIgnore,        // the result is not used
     kFail,          // the install failed: ReportInstallFailure(failureName)
     kRegisterFail,  // the install failed: ReportRegisterFailure(failureName)
+    kRegisterAsk,   // ReportRegisterFailure(failureName), then go on (the uninstall)
 };
 
 struct InstallStep {

@@ -2,6 +2,7 @@
 
 #include <msi.h>
 
+#include "session/DiagnosticLog.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
@@ -59,18 +60,27 @@ bool Install(const std::wstring& path, const std::wstring& properties, bool& att
     attempted = false;
     HMODULE module = MsiModule();
     if (module == nullptr) {
+        LogEvent(L"the Windows Installer library msi.dll cannot be loaded: " + path + L" is not installed");
         return false;
     }
     auto setInternalUi = reinterpret_cast<SetInternalUiFn>(GetProcAddress(module, "MsiSetInternalUI"));
     auto setExternalUi = reinterpret_cast<SetExternalUiFn>(GetProcAddress(module, "MsiSetExternalUIW"));
     auto installProduct = reinterpret_cast<InstallProductFn>(GetProcAddress(module, "MsiInstallProductW"));
-    if (setInternalUi == nullptr || setExternalUi == nullptr || installProduct == nullptr || !FileFound(path)) {
+    if (setInternalUi == nullptr || setExternalUi == nullptr || installProduct == nullptr) {
+        LogEvent(L"the Windows Installer library msi.dll lacks a function: " + path + L" is not installed");
         return false;
     }
-    setInternalUi(static_cast<INSTALLUILEVEL>(kMsiInternalUiLevel), nullptr);
+    if (!FileFound(path)) {
+        LogEvent(L"package not found: " + path);
+        return false;
+    }
+    setInternalUi(static_cast<INSTALLUILEVEL>(MsiInternalUiLevel(MessagesSuppressed())), nullptr);
     setExternalUi(MsiUiHandler, kMsiMessageFilter, const_cast<wchar_t*>(kMsiHandlerContext));
     attempted = true;
-    const UINT result = installProduct(path.c_str(), MsiCommandLine(properties).c_str());
+    const std::wstring commandLine = MsiCommandLine(properties);
+    LogEvent(L"Windows Installer installs " + path + L" with " + commandLine);
+    const UINT result = installProduct(path.c_str(), commandLine.c_str());
+    LogEvent(MsiResultEvent(result));
     if (MsiResultNeedsRestart(result)) {
         Session().restartNeeded = 1;
     }
@@ -96,8 +106,15 @@ bool ContainsAfterFirst(const std::wstring& text, const wchar_t* name) {
     return text.size() > 1 && text.find(name, 1) != std::wstring::npos;
 }
 
+// A message the Windows Installer raises: with messages suppressed it gets
+// the Windows Installer's own default (0, "not handled").
 int ShowInstallerMessage(const std::wstring& text) {
-    return ShowTipMessage(kTipNotice, text.c_str(), Session().progressWindow);
+    TipRequest request;
+    request.kind = kTipNotice;
+    request.text = text;
+    request.owner = Session().progressWindow;
+    request.installerMessage = true;
+    return ShowTip(request).endCode;
 }
 
 }  // namespace
@@ -129,6 +146,25 @@ bool MsiResultNeedsRestart(unsigned result) {
     return result == ERROR_SUCCESS_REBOOT_REQUIRED || result == ERROR_SUCCESS_REBOOT_INITIATED;
 }
 
+int MsiInternalUiLevel(bool messagesSuppressed) {
+    // The source-resolution dialog waits for a person like any message.
+    return messagesSuppressed ? INSTALLUILEVEL_NONE : kMsiInternalUiLevel;
+}
+
+std::wstring MsiResultEvent(unsigned result) {
+    std::wstring meaning;
+    if (result == ERROR_SUCCESS) {
+        meaning = L"installed";
+    } else if (MsiResultNeedsRestart(result)) {
+        meaning = L"installed, the machine must restart to finish";
+    } else if (result == ERROR_INSTALL_USEREXIT) {
+        meaning = L"cancelled";
+    } else {
+        meaning = L"failed";
+    }
+    return L"Windows Installer result " + std::to_wstring(result) + L" (" + meaning + L")";
+}
+
 std::wstring MsiFailureText(const std::wstring& loweredPath) {
     return loweredPath + LoadText(IDS_MSI_INSTALL_FAILED, L"Msi Install Failed!");
 }
@@ -151,7 +187,9 @@ int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message)
     case INSTALLMESSAGE_WARNING:
         return ShowInstallerMessage(message);
     case INSTALLMESSAGE_ERROR: {
-        MessageBeep(messageType & MB_ICONMASK);
+        if (!MessagesSuppressed()) {
+            MessageBeep(messageType & MB_ICONMASK);
+        }
         if (CompareStringOrdinal(message, -1, kDotNetSentence, -1, TRUE) == CSTR_EQUAL) {
             return ShowInstallerMessage(LoadText(IDS_DOTNET_MISSING, kDotNetSentence));
         }

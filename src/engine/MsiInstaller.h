@@ -38,6 +38,10 @@ constexpr DWORD kMsiMessageFilter = 0x7FDF;
 // Internal UI: none, except the source-resolution dialog.
 constexpr int kMsiInternalUiLevel = 0x102;
 
+// The internal UI level of an installation: kMsiInternalUiLevel, or none at
+// all while messages are suppressed.
+int MsiInternalUiLevel(bool messagesSuppressed);
+
 // --- decisions, kept apart from the installation ---
 
 enum class MsiRunner {
@@ -62,6 +66,9 @@ std::wstring MsiCommandLine(const std::wstring& properties);
 // The latter also set Session().restartNeeded.
 bool IsInstalledMsiResult(unsigned result);
 bool MsiResultNeedsRestart(unsigned result);
+
+// The diagnostic log's line for a result of MsiInstallProduct.
+std::wstring MsiResultEvent(unsigned result);
 
 // The failure message: the lowered path followed directly by text 2012.
 std::wstring MsiFailureText(const std::wstring& loweredPath);

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <vector>
 
+#include "session/DiagnosticLog.h"
 #include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
 #include "engine/ProcessWait.h"
@@ -49,6 +50,8 @@ void TrimTrailingBackslashes(std::wstring& folder) {
 bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,
                   WindowState window) {
     if (commandLine.size() + 1 > bufferChars) {
+        LogEvent(L"not started, longer than its " + std::to_wstring(bufferChars - 1) +
+                 L"-character buffer: " + commandLine);
         return false;
     }
     // CreateProcessW may write into the command line, so it gets a copy.
@@ -64,9 +67,18 @@ bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, s
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
+        LogEvent(L"cannot start (error " + std::to_wstring(GetLastError()) + L"): " + commandLine);
         return false;
     }
+    const std::wstring id = std::to_wstring(process.dwProcessId);
+    LogEvent(L"started process " + id + L": " + commandLine +
+             (application != nullptr ? L" (program " + std::wstring(application) + L")" : L""));
     WaitForProcessEnd(process.hProcess);
+    // Support wants to see what the program said; the setup never acts on it.
+    DWORD exitCode = 0;
+    if (GetExitCodeProcess(process.hProcess, &exitCode)) {
+        LogEvent(L"process " + id + L" ended with exit code " + std::to_wstring(exitCode));
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;
@@ -114,11 +126,11 @@ std::wstring SystemRegsvr32Path() {
 }
 
 int RunPrerequisite(const std::wstring& path, HWND progress) {
-    return RunPackage(path, L" -q -norestart", WindowState::kHidden, progress, progress);
+    return RunPackage(path, kPrerequisiteArguments, WindowState::kHidden, progress, progress);
 }
 
 int RunProductPackage(const std::wstring& path, HWND progress, HWND owner) {
-    return RunPackage(path, L" -passive -norestart", WindowState::kDefault, progress,
+    return RunPackage(path, kProductPackageArguments, WindowState::kDefault, progress,
                       progress != nullptr ? progress : owner);
 }
 
@@ -141,6 +153,7 @@ int RunConfigurator(const std::wstring& path, HWND progress) {
 
 int RunHidden(const std::wstring& path, const std::wstring& arguments) {
     if (!FileFound(path)) {
+        LogEvent(L"not there, nothing to start: " + path);
         return 1;
     }
     return StartAndWait(nullptr, QuotedCommandLine(path, arguments), kCommandLineChars, WindowState::kHidden) ? 1
@@ -149,6 +162,7 @@ int RunHidden(const std::wstring& path, const std::wstring& arguments) {
 
 int RegisterComServer(const std::wstring& libraryPath) {
     if (!FileFound(libraryPath)) {
+        LogEvent(L"not there, nothing to register: " + libraryPath);
         return 1;
     }
     const std::wstring regsvr32 = SystemRegsvr32Path();

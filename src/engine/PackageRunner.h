@@ -44,6 +44,10 @@ int RegisterComServer(const std::wstring& libraryPath);
 
 // --- command lines, kept apart from the starting ---
 
+// What the program runners put after the quoted path.
+inline constexpr wchar_t kPrerequisiteArguments[] = L" -q -norestart";
+inline constexpr wchar_t kProductPackageArguments[] = L" -passive -norestart";
+
 // Buffers the command lines are built in, in characters with the terminator.
 constexpr size_t kCommandLineChars = 260;
 constexpr size_t kConfiguratorCommandLineChars = 1024;
@@ -69,7 +73,8 @@ enum class WindowState {
 // when given, otherwise the command line's first token names the program),
 // with no inherited handles, no creation flags, this process's environment
 // and current folder; waits for the program to end and closes its handles.
-// False when it cannot be started. A command line that does not fit a
+// False when it cannot be started. The diagnostic log notes the start, the
+// command line and the program's exit code. A command line that does not fit a
 // buffer of bufferChars characters is not started at all: cutting it would
 // start the program with other arguments than intended, or another program.
 bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,

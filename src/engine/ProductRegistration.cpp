@@ -1,10 +1,13 @@
 #include "engine/ProductRegistration.h"
 
+#include "session/DiagnosticLog.h"
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
 #include "config/RegistryValues.h"
+#include "engine/FileOperations.h"
 #include "engine/InstallLog.h"
+#include "engine/ProductData.h"
 #include "engine/Shortcuts.h"
 #include "resource.h"
 
@@ -51,7 +54,51 @@ bool OpenOrCreateKey(const std::wstring& keyPath, ScopedKey& key) {
                            KEY_READ | KEY_WRITE | kRegistryView, nullptr, key.Receive(), nullptr) == ERROR_SUCCESS;
 }
 
+// The install.log entry the uninstaller removes a number value by: the
+// number in hexadecimal, as the Version entry has always been logged.
+std::wstring HexText(unsigned long value) {
+    static const wchar_t digits[] = L"0123456789abcdef";
+    std::wstring text;
+    do {
+        text.insert(text.begin(), digits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return text;
+}
+
+ToolValue TextValue(const std::wstring& keyPath, const wchar_t* name, const std::wstring& text) {
+    ToolValue value;
+    value.name = name;
+    value.text = text;
+    value.entry = RegStrLogEntry(keyPath, name, text);
+    return value;
+}
+
+ToolValue NumberValue(const std::wstring& keyPath, const wchar_t* name, unsigned long number) {
+    ToolValue value;
+    value.name = name;
+    value.number = true;
+    value.dword = number;
+    value.entry = RegDwordLogEntry(keyPath, name, HexText(number));
+    return value;
+}
+
 }  // namespace
+
+std::wstring QuietUninstallCommand(const std::wstring& targetFolder) {
+    // No TARGETDIR: the installed setup program finds the folder in this
+    // very record (InstallLocation), and the entry that logs this value must
+    // stay within the uninstaller's line length for the usual folders.
+    return L"\"" + targetFolder + L"\\setup.exe\" quiet=1 Uninstall=1 SUPPRESSMSGBOXES=1";
+}
+
+RecordFacts RecordFacts::Now(const std::wstring& targetFolder) {
+    RecordFacts facts;
+    facts.installDate = TodayCompactDate();
+    // The job deletes a leftover uninst.exe right after the registration.
+    facts.estimatedSizeKiB = FolderSizeKiB(targetFolder, product::kLeftoverUninstaller);
+    return facts;
+}
 
 RegistrationTexts LoadRegistrationTexts() {
     RegistrationTexts texts;
@@ -70,7 +117,8 @@ std::wstring MigrationArguments(const InstallSession& session) {
            Hyphenated(session.languageCode) + L"' /version '" + session.migrateVersion + L"'";
 }
 
-RegistrationPlan PlanProductRegistration(const InstallSession& session, const RegistrationTexts& texts) {
+RegistrationPlan PlanProductRegistration(const InstallSession& session, const RegistrationTexts& texts,
+                                         const RecordFacts& facts) {
     const std::wstring& t = session.targetFolder;
     const bool beta = session.beta == 1;
 
@@ -129,6 +177,23 @@ RegistrationPlan PlanProductRegistration(const InstallSession& session, const Re
     };
 
     plan.closingEntries = {UninstallerFileEntry(), UninstallerWrittenEntry(t)};
+
+    // The values Windows' list of programs, deployment and inventory tools
+    // read. Each is logged after everything else, so the entries above keep
+    // their places, and only a value whose entry fits the log is written at
+    // all: one the uninstaller never hears of would outlive the product.
+    const ToolValue toolValues[] = {
+        TextValue(plan.keyPath, L"DisplayVersion", session.productVersion),
+        TextValue(plan.keyPath, L"QuietUninstallString", QuietUninstallCommand(t)),
+        TextValue(plan.keyPath, L"InstallDate", facts.installDate),
+        NumberValue(plan.keyPath, L"EstimatedSize", facts.estimatedSizeKiB),
+    };
+    for (const ToolValue& value : toolValues) {
+        std::string bytes;
+        if ((value.number || !value.text.empty()) && EncodeLogEntry(value.entry, CP_ACP, bytes)) {
+            plan.toolValues.push_back(value);
+        }
+    }
     return plan;
 }
 
@@ -146,6 +211,17 @@ void ApplyProductRegistration(const RegistrationPlan& plan, HWND owner) {
             RegSetValueExW(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                            static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
         }
+        for (const ToolValue& value : plan.toolValues) {
+            if (value.number) {
+                const DWORD number = value.dword;
+                RegSetValueExW(key.Get(), value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                               sizeof(number));
+            } else {
+                RegSetValueExW(key.Get(), value.name.c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(value.text.c_str()),
+                               static_cast<DWORD>((value.text.size() + 1) * sizeof(wchar_t)));
+            }
+        }
         for (const std::wstring& entry : plan.recordEntries) {
             AppendInstallLog(entry);
         }
@@ -160,10 +236,17 @@ void ApplyProductRegistration(const RegistrationPlan& plan, HWND owner) {
     for (const std::wstring& entry : plan.closingEntries) {
         AppendInstallLog(entry);
     }
+    for (const ToolValue& value : plan.toolValues) {
+        AppendInstallLog(value.entry);
+    }
+    LogEvent(L"uninstall record HKEY_LOCAL_MACHINE\\" + plan.keyPath + L" written with " +
+             std::to_wstring(plan.values.size() + plan.toolValues.size()) + L" values");
 }
 
 void WriteProductRegistration(HWND owner) {
-    ApplyProductRegistration(PlanProductRegistration(Session(), LoadRegistrationTexts()), owner);
+    const InstallSession& session = Session();
+    ApplyProductRegistration(
+        PlanProductRegistration(session, LoadRegistrationTexts(), RecordFacts::Now(session.targetFolder)), owner);
 }
 
 }  // namespace korv

@@ -45,15 +45,42 @@ struct ShortcutStep {
     int place = 0;
 };
 
+// A value of the record that deployment and inventory tools read: the
+// version, the silent uninstall, the date and the size.
+struct ToolValue {
+    std::wstring name;
+    bool number = false;  // REG_DWORD; else REG_SZ
+    std::wstring text;
+    unsigned long dword = 0;
+    std::wstring entry;   // its install.log entry
+};
+
 struct RegistrationPlan {
     std::wstring keyPath;  // below HKEY_LOCAL_MACHINE, 32-bit view
     std::vector<std::pair<std::wstring, std::wstring>> values;  // REG_SZ, in writing order
     std::vector<std::wstring> recordEntries;   // logged after the values
     std::vector<ShortcutStep> shortcuts;       // in creation order
     std::vector<std::wstring> closingEntries;  // logged after the shortcuts
+    std::vector<ToolValue> toolValues;         // written after values, logged after closingEntries
 };
 
-RegistrationPlan PlanProductRegistration(const InstallSession& session, const RegistrationTexts& texts);
+// What the tool values need beyond the session.
+struct RecordFacts {
+    std::wstring installDate;           // yyyymmdd
+    unsigned long estimatedSizeKiB = 0;
+
+    // Today, and the size of the installation folder as the job leaves it.
+    static RecordFacts Now(const std::wstring& targetFolder);
+};
+
+RegistrationPlan PlanProductRegistration(const InstallSession& session, const RegistrationTexts& texts,
+                                         const RecordFacts& facts = {});
+
+// "T\setup.exe" quiet=1 Uninstall=1 SUPPRESSMSGBOXES=1: the installed
+// setup program uninstalling, unattended and without waiting on a message,
+// the copy its record describes.
+std::wstring QuietUninstallCommand(const std::wstring& targetFolder);
+
 
 // Carries out a plan (what WriteProductRegistration does after planning).
 void ApplyProductRegistration(const RegistrationPlan& plan, HWND owner);

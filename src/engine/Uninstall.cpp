@@ -5,11 +5,13 @@
 
 #include <iterator>
 
+#include "session/DiagnosticLog.h"
 #include "session/InstallSession.h"
 #include "engine/InstallJob.h"
 #include "engine/InstallPlan.h"
 #include "engine/PackageRunner.h"
 #include "engine/ProductData.h"
+#include "engine/UninstallPlan.h"
 #include "engine/UninstallWindows.h"
 
 namespace korv {
@@ -28,7 +30,12 @@ void Call(const std::function<void()>& window) {
 
 bool OpenWithShell(const std::wstring& program, const wchar_t* parameters) {
     HINSTANCE result = ShellExecuteW(nullptr, L"open", program.c_str(), parameters, nullptr, SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    const bool started = reinterpret_cast<INT_PTR>(result) > 32;
+    if (!started) {
+        LogEvent(L"the shell cannot start " + program + L" (error " +
+                 std::to_wstring(reinterpret_cast<INT_PTR>(result)) + L")");
+    }
+    return started;
 }
 
 bool CopyOver(const std::wstring& from, const std::wstring& to) {
@@ -72,47 +79,35 @@ std::wstring CreateFreshFolderIn(const std::wstring& tempFolder) {
 }
 
 int UninstallProduct() {
-    const UninstallWindows& windows = CurrentUninstallWindows();
-    const std::wstring T = Session().targetFolder + L"\\";
+    return ApplyInstallPlan(PlanUninstall(Session(), UninstallFacts::OfThisMachine()), nullptr,
+                            FailureReport::kSilent)
+               ? 1
+               : 0;
+}
 
-    Call(windows.hideMainWindow);
-    Call(windows.openWaitWindow);
-
-    if (RunHidden(T + p::kProductProgram, L" -UnRegserver -nologo") == 0) {
-        ReportRegisterFailure(p::kProductProgram, nullptr);
-    }
-    if (RunHidden(T + p::kCollaborationUninstaller, L" /S") == 0) {
-        ReportRegisterFailure(p::kCollaborationUninstaller, nullptr);
-    }
-    // msiexec from the system folder only, as regsvr32: this process runs
-    // with administrator rights. Whether it ran is not asked.
-    const std::wstring msiexec = SystemMsiexecPath();
-    if (!msiexec.empty()) {
-        StartAndWait(msiexec.c_str(), MsiRemovalCommandLine(p::kProductMsiCode), kCommandLineChars,
-                     WindowState::kDefault);
-    }
-
-    wchar_t temp[kTempFolderChars + 1] = {};
-    DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
-    if (length == 0 || length > kTempFolderChars) {
-        return 0;
+bool HandOverToUninstaller(const std::wstring& installedFolder, const std::wstring& tempFolder) {
+    if (tempFolder.empty()) {
+        return false;
     }
     // KUninstall runs with administrator rights; started from the shared
     // temporary folder, which every user can write to, it would load any
     // DLL planted there under a name it looks for. A folder of its own,
     // created new for this run, holds only what is copied into it.
-    const std::wstring folder = CreateFreshFolderIn(std::wstring(temp, length));
+    const std::wstring folder = CreateFreshFolderIn(tempFolder);
     if (folder.empty()) {
-        return 0;
+        return false;
     }
+    const std::wstring& T = installedFolder;
     const std::wstring uninstaller = folder + p::kUninstallerOnMedium;
     if (!CopyOver(T + p::kUninstallerInstalled, uninstaller) || !CopyOver(T + p::kInstallLog, folder + p::kInstallLog) ||
         !CopyOver(T + p::kResourceLibrary, folder + p::kResourceLibrary)) {
-        return 0;
+        LogEvent(L"KUninstall, install.log or IntallerRes.dll cannot be copied from " + T + L" to " + folder);
+        return false;
     }
 
-    Call(windows.closeWaitWindow);
-    return OpenWithShell(uninstaller, L"/norestart") ? 1 : 0;
+    Call(CurrentUninstallWindows().closeWaitWindow);
+    LogEvent(L"hands over to \"" + uninstaller + L"\" /norestart (not waited for)");
+    return OpenWithShell(uninstaller, L"/norestart");
 }
 
 int RollbackInstall() {
@@ -120,6 +115,7 @@ int RollbackInstall() {
     if (!CopyOver(Session().targetFolder + L"\\" + p::kInstallLog, S + p::kInstallLog)) {
         return 0;
     }
+    LogEvent(L"rollback: hands over to \"" + S + p::kUninstallerOnMedium + L"\" /quiet /norestart (not waited for)");
     return OpenWithShell(S + p::kUninstallerOnMedium, L"/quiet /norestart") ? 1 : 0;
 }
 

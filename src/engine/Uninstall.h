@@ -8,8 +8,16 @@
 namespace korv {
 
 // Uninstalls the copy in targetFolder and hands the rest to KUninstall:
-// 1 when KUninstall was handed the work, 0 otherwise.
+// 1 when KUninstall was handed the work, 0 otherwise. Plans the steps
+// (UninstallPlan.h) and applies them.
 int UninstallProduct();
+
+// The last step of the uninstall: copies KUninstall, install.log and the
+// resource library from installedFolder (ending in "\") into a fresh folder
+// below tempFolder (ending in "\"), closes the wait window and starts
+// KUninstall.exe /norestart from there through the shell, without waiting.
+// False when a copy or the start fails (the wait window then stays).
+bool HandOverToUninstaller(const std::wstring& installedFolder, const std::wstring& tempFolder);
 
 // Rolls back a failed installation: copies T\install.log beside the running
 // setup program and starts the medium's KUninstall.exe quietly. 1 when it

@@ -151,7 +151,19 @@ bool CArcTipDialog::OnInitDialog() {
     if (background_ != nullptr && background_->GetSafeHwnd() != nullptr) {
         background_->ShowWindow(SW_SHOWNA);
     }
-    SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // A tip that is not attached to a page of its own thread (a start-up
+    // message, or the install worker's over the copy-progress page) stays
+    // above every other window, card first, as a system message box with
+    // MB_TOPMOST does: the page it names runs on the other thread and would
+    // otherwise come back above it and take the clicks meant for its buttons.
+    if (page_ == nullptr) {
+        if (BackWindowHandle() != nullptr) {
+            ::SetWindowPos(BackWindowHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+        SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    } else {
+        SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
     Invalidate();
     // The keyboard starts on OK (Retry), never on Force closed or Cancel:
     // a Space pressed before reading must not end every running korv.exe

@@ -1,9 +1,12 @@
 #include "session/TipMessage.h"
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 
+#include "session/DiagnosticLog.h"
 #include "session/LocalText.h"
+#include "session/MessageWords.h"
 #include "session/ProgressMessages.h"
 
 namespace korv {
@@ -16,6 +19,7 @@ namespace {
 std::mutex g_slotsLock;
 TipPresenter g_presenter;
 TipPresenter g_answerer;
+std::atomic<bool> g_suppressed{false};
 
 TipPresenter CurrentPresentation() {
     std::lock_guard<std::mutex> lock(g_slotsLock);
@@ -31,6 +35,13 @@ TipPresenter CurrentPresentation() {
 }  // namespace
 
 TipAnswer ShowTip(const TipRequest& request) {
+    const MessageFacts facts{request.kind, request.retryMode, request.installerMessage};
+    LogEvent(MessageShownEvent(facts, request.text));
+    if (g_suppressed.load()) {
+        const MessageReply reply = SuppressedReply(facts);
+        LogEvent(MessageAnswerEvent(facts, reply, true));
+        return {reply.endCode, reply.choice};
+    }
     TipPresenter present = CurrentPresentation();
     if (request.owner != nullptr) {
         PostMessageW(request.owner, WM_TIP_OPENED, 0, 0);
@@ -39,6 +50,7 @@ TipAnswer ShowTip(const TipRequest& request) {
     if (request.owner != nullptr) {
         PostMessageW(request.owner, WM_TIP_CLOSED, 0, 0);
     }
+    LogEvent(MessageAnswerEvent(facts, {answer.endCode, answer.choice}, false));
     return answer;
 }
 
@@ -62,6 +74,14 @@ TipPresenter SetTipPresenter(TipPresenter presenter) {
 TipPresenter SetTipAnswerer(TipPresenter answerer) {
     std::lock_guard<std::mutex> lock(g_slotsLock);
     return std::exchange(g_answerer, std::move(answerer));
+}
+
+bool SetMessagesSuppressed(bool suppressed) {
+    return g_suppressed.exchange(suppressed);
+}
+
+bool MessagesSuppressed() {
+    return g_suppressed.load();
 }
 
 TipAnswer PresentWithMessageBox(const TipRequest& request) {

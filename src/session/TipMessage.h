@@ -10,6 +10,12 @@
 // product's tip dialog; tests install a scripted answerer that records the
 // requests and answers without a window (it takes precedence over the
 // presenter). Real runs never install an answerer.
+//
+// Every message and its answer are noted in the diagnostic log. With
+// messages suppressed (SUPPRESSMSGBOXES=1 in an unattended run, and every
+// PLAN=1 run) no message is presented at all, not even to an answerer: each
+// gets the answer that changes nothing (MessageWords.h), and the owner is
+// posted nothing, since no message opened.
 #pragma once
 
 #include <windows.h>
@@ -17,29 +23,16 @@
 #include <functional>
 #include <string>
 
+#include "session/TipKinds.h"
+
 namespace korv {
-
-// Kinds: 2 is a notice (OK only); every other kind is a question (OK and
-// Cancel). Callers use 0 and 1 for questions.
-constexpr int kTipQuestion = 0;
-constexpr int kTipQuestionAlt = 1;
-constexpr int kTipNotice = 2;
-
-// End codes.
-constexpr int kTipOk = 1;      // OK, Retry and Force closed
-constexpr int kTipCancel = 2;  // Cancel, or closed otherwise
-
-// Which button ended the message.
-constexpr int kChoiceNone = -1;
-constexpr int kChoiceCancel = 0;
-constexpr int kChoiceForceClose = 1;
-constexpr int kChoiceOk = 2;  // OK or Retry
 
 struct TipRequest {
     int kind = kTipNotice;
     std::wstring text;
     HWND owner = nullptr;
     bool retryMode = false;  // OK reads Retry, Force closed is shown too
+    bool installerMessage = false;  // raised by the Windows Installer during a package
 };
 
 struct TipAnswer {
@@ -62,6 +55,11 @@ TipPresenter SetTipPresenter(TipPresenter presenter);
 
 // Installs a test answerer (empty: none). Returns the one it replaces.
 TipPresenter SetTipAnswerer(TipPresenter answerer);
+
+// Suppresses every message from now on (or presents them again). Returns
+// the previous setting.
+bool SetMessagesSuppressed(bool suppressed);
+bool MessagesSuppressed();
 
 // The built-in presentation: a system message box with the buttons of the
 // kind (retry mode: Try Again = Retry, Continue = Force closed, Cancel).

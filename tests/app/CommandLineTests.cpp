@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandLine.h"
+#include "app/HelpText.h"
+#include "app/RunOptions.h"
 #include "config/InstallFolderRule.h"
 #include "session/ExitCodes.h"
 #include "support/Text.h"
@@ -161,5 +163,74 @@ TEST(CommandLine, UnattendedWordsAreJudgedBeforeTheRun) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(JudgeCommandLine(ParseCommandLine(L"Setup.exe " + c.words)), c.exitCode) << c.id;
+    }
+}
+
+// The words that change how a run reports choose no run mode, in any letter
+// case, and refuse values a person could mistake for a plan.
+TEST(CommandLine, RunOptionWords) {
+    struct Case {
+        const char* id;
+        std::wstring words;
+        RunOptions options;
+        RunMode mode;
+        int refusal;
+    };
+    const RunOptions none;
+    const Case cases[] = {
+        {"no words", L"", none, RunMode::InteractiveInstall, kExitSuccess},
+        {"LOG alone stays interactive", L"LOG=\"C:\\My Logs\\k.log\"", {L"C:\\My Logs\\k.log", false, false, false},
+         RunMode::InteractiveInstall, kExitSuccess},
+        {"PLAN alone plans the interactive install", L"PLAN=1", {L"", false, true, false},
+         RunMode::InteractiveInstall, kExitSuccess},
+        {"lower-case plan is the same word", L"plan=1", {L"", false, true, false}, RunMode::InteractiveInstall,
+         kExitSuccess},
+        {"SUPPRESSMSGBOXES alone changes nothing", L"SuppressMsgBoxes=1", {L"", true, false, false},
+         RunMode::InteractiveInstall, kExitSuccess},
+        {"with the words of an unattended uninstall",
+         L"quiet=1 Uninstall=1 SUPPRESSMSGBOXES=1 LOG=C:\\k.log", {L"C:\\k.log", true, false, false},
+         RunMode::UnattendedUninstall, kExitSuccess},
+        {"help as a word", L"/?", {L"", false, false, true}, RunMode::InteractiveInstall, kExitSuccess},
+        {"help as a key", L"quiet=1 HELP=1", {L"", false, false, true}, RunMode::UnattendedInstall, kExitSuccess},
+        {"/? inside a value is no help", L"TARGETDIR=\"C:\\a /?\"", none, RunMode::UnattendedInstall, kExitSuccess},
+        {"0 turns a word off", L"PLAN=0 SUPPRESSMSGBOXES=0 HELP=0", none, RunMode::InteractiveInstall, kExitSuccess},
+        {"PLAN=yes is refused, not run", L"quiet=1 PLAN=yes", none, RunMode::UnattendedInstall, kExitBadCommandLine},
+        {"SUPPRESSMSGBOXES=true is refused", L"SUPPRESSMSGBOXES=true", none, RunMode::InteractiveInstall,
+         kExitBadCommandLine},
+        {"a key that only looks like one is a word", L"LOGS=1", none, RunMode::UnattendedInstall, kExitSuccess},
+    };
+    for (const Case& c : cases) {
+        const std::wstring line = L"\"C:\\M\\Setup.exe\" " + c.words;
+        const RunOptions options = ReadRunOptions(line);
+        EXPECT_EQ(options.logPath, c.options.logPath) << c.id;
+        EXPECT_EQ(options.suppressMessages, c.options.suppressMessages) << c.id;
+        EXPECT_EQ(options.plan, c.options.plan) << c.id;
+        EXPECT_EQ(options.help, c.options.help) << c.id;
+        const CommandArgs args = ParseCommandLine(line);
+        EXPECT_EQ(DecideRunMode(args, 0), c.mode) << c.id;
+        EXPECT_EQ(JudgeRunOptions(args), c.refusal) << c.id;
+    }
+    // Messages are suppressed in an unattended run or a plan, never in a
+    // run a person works through.
+    EXPECT_FALSE(SuppressesMessages(ReadRunOptions(L"S.exe SUPPRESSMSGBOXES=1"),
+                                    ParseCommandLine(L"S.exe SUPPRESSMSGBOXES=1")));
+    EXPECT_TRUE(SuppressesMessages(ReadRunOptions(L"S.exe quiet=1 SUPPRESSMSGBOXES=1"),
+                                   ParseCommandLine(L"S.exe quiet=1 SUPPRESSMSGBOXES=1")));
+    EXPECT_TRUE(SuppressesMessages(ReadRunOptions(L"S.exe PLAN=1"), ParseCommandLine(L"S.exe PLAN=1")));
+}
+
+TEST(CommandLine, HelpNamesEveryWordAndExitCode) {
+    const std::wstring help = CommandLineHelp();
+    const std::wstring brief = CommandLineHelpBrief();
+    for (const wchar_t* word : {L"quiet=0", L"Uninstall=1", L"TARGETDIR=", L"NUM=", L"LOG=", L"SUPPRESSMSGBOXES=1",
+                                L"PLAN=1", L"/?", L"HELP=1", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
+                                L" 1639 "}) {
+        EXPECT_NE(help.find(word), std::wstring::npos) << Narrow(word);
+        EXPECT_NE(brief.find(word), std::wstring::npos) << "brief: " << Narrow(word);
+    }
+    for (size_t start = 0, end; start < help.size(); start = end + 2) {
+        end = help.find(L"\r\n", start);
+        ASSERT_NE(end, std::wstring::npos) << "every line ends in CR LF";
+        EXPECT_LE(end - start, 80u) << "fits a console: " << Narrow(help.substr(start, end - start));
     }
 }

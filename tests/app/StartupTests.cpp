@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -9,9 +10,11 @@
 #include "app/Startup.h"
 #include "config/SetupConfig.h"
 #include "fixtures/Fixtures.h"
+#include "support/LogCapture.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"
 #include "support/TempFolder.h"
+#include "support/Text.h"
 
 using namespace korv;
 using korv::test::RegistrySandbox;
@@ -39,6 +42,7 @@ struct RunOutcome {
     int exitCode;
     std::vector<TipRequest> messages;
     std::optional<RunMode> mode;
+    std::vector<std::wstring> planLines;
 };
 
 RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, std::deque<TipAnswer> answers = {}) {
@@ -46,7 +50,7 @@ RunOutcome RunStartup(const TempFolder& medium, const std::wstring& arguments, s
     test::ScriptedAnswerer answerer(std::move(answers));
     Startup startup;
     int exitCode = startup.Run(medium / L"Setup.exe", L"\"" + (medium / L"Setup.exe") + L"\" " + arguments);
-    RunOutcome run{exitCode, answerer.Requests(), startup.ChosenMode()};
+    RunOutcome run{exitCode, answerer.Requests(), startup.ChosenMode(), startup.PlanLines()};
     Session().Reset();
     return run;
 }
@@ -396,6 +400,142 @@ TEST(Startup, ForceClosedWaitsUntilTheEndedProgramsAreGone) {
         CloseHandle(process.hThread);
     }
     EXPECT_EQ(FindProcess(L"korv.exe"), 0u);
+}
+
+// Windows 10, with .NET 4.8 or without any .NET.
+void RegisterMachine(bool dotNet) {
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"CurrentVersion", L"6.3");
+    RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, kWindowsNt, L"ProductName", L"Windows 10 Pro");
+    if (dotNet) {
+        RegisterSupportedMachine();
+    }
+}
+
+bool KeyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::string Show(const std::vector<std::wstring>& lines) {
+    std::string text;
+    for (const std::wstring& line : lines) {
+        text += "\n  " + test::Narrow(line);
+    }
+    return text;
+}
+
+// PLAN=1 goes through start-up as a real run with the same words would, with
+// every message answered unseen, and prints the chosen mode's steps instead
+// of applying them: nothing is started, written or shown, and it ends with 0.
+TEST(Startup, PlanRunPrintsWhatTheRunWouldDoAndDoesNothing) {
+    struct Case {
+        const char* id;
+        bool dotNet;
+        std::wstring words;
+        std::vector<std::wstring> lines;  // {S} stands for the medium
+    };
+    const Case cases[] = {
+        {"unattended install", true, L"PLAN=1 quiet=1 TARGETDIR=\"C:\\Korv Plan\\\"",
+         {L"run mode: unattended install",
+          L"    1. setup record: HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallowick\\Korvanix\\Korvanix_Setup\\ (32-bit view): "
+          L"path=C:\\Korv Plan, language, NUM, NetTest",
+          L"    4. package: \"{S}\\files\\korv_kernel.exe\" -passive -norestart",
+          L"       on failure: missing (message \"File :'...' does not exist!\") or not startable: the run ends (1603)"}},
+        {"unattended uninstall", true, L"PLAN=1 quiet=1 Uninstall=1 TARGETDIR=\"C:\\Korv Plan\"",
+         {L"run mode: unattended uninstall", L"    3. program, hidden: \"C:\\Korv Plan\\korv.exe\" -UnRegserver -nologo",
+          L"       on failure: not startable (when it is not there, nothing is started and the step counts as done): "
+          L"question \"korv.exe,Failed to Register,Please reinstall!\", the run goes on"}},
+        {"interactive install", true, L"plan=1",
+         {L"run mode: interactive install (the wizard)", L"    1. tell the page: WM_INSTALL_STARTED"}},
+        {"refused words", true, L"PLAN=1 quiet=1 TARGETDIR=C:\\",
+         {L"  the command line is refused: the run ends with exit code 1639"}},
+        {"failed check, its notice unseen", false, L"PLAN=1 quiet=1",
+         {L"  no .NET Framework found: the run ends with exit code 1603"}},
+    };
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        RegisterMachine(c.dotNet);
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", "[SETUP]\r\nCOMPANYNAME=Tallowick\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+        test::LogCapture log;
+
+        RunOutcome run = RunStartup(medium, c.words, {{kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode, kExitSuccess) << c.id;
+        EXPECT_TRUE(run.messages.empty()) << c.id;
+        for (std::wstring line : c.lines) {
+            const size_t at = line.find(L"{S}");
+            if (at != std::wstring::npos) {
+                line.replace(at, 3, medium.Path());
+            }
+            EXPECT_TRUE(Contains(run.planLines, line)) << c.id << ": " << test::Narrow(line) << Show(run.planLines);
+        }
+        EXPECT_FALSE(KeyExists(L"SOFTWARE\\Tallowick")) << c.id;
+        EXPECT_EQ(GetFileAttributesW(L"C:\\Korv Plan"), INVALID_FILE_ATTRIBUTES) << c.id;
+        EXPECT_TRUE(MutexIsFree()) << c.id;
+        // The plan is in the log too, line by line.
+        EXPECT_EQ(log.Starting(L"plan: ").size(), run.planLines.size()) << c.id;
+        EXPECT_TRUE(log.Starting(L"started process").empty()) << c.id;
+    }
+}
+
+// With SUPPRESSMSGBOXES=1 an unattended run never waits for a person: each
+// message is answered unseen, and the exit code says how the run ended.
+TEST(Startup, SuppressedMessagesEndAnUnattendedRunWithTheCodeOfTheirAnswer) {
+    struct Case {
+        const char* id;
+        std::wstring words;
+        bool dotNet;
+        bool otherBuild;
+        int exitCode;
+        size_t shown;  // messages the answerer sees
+    };
+    const Case cases[] = {
+        {"failed check: its notice is acknowledged", L"quiet=1 SUPPRESSMSGBOXES=1", false, false, kExitFatal, 0},
+        {"other build installed: the question is declined, nothing uninstalled",
+         L"quiet=1 SUPPRESSMSGBOXES=1 TARGETDIR=\"C:\\Korv Suppressed\"", true, true, kExitUserDeclined, 0},
+        {"an interactive run shows its messages", L"SUPPRESSMSGBOXES=1", false, false, kExitFatal, 1},
+    };
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        RegisterMachine(c.dotNet);
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", "[SETUP]\r\nBETA=0\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+        TempFolder installed(L"installed");
+        if (c.otherBuild) {
+            RegisterCopy(L"Korvanix2024_en_us beta", L"x64", installed.Path());
+        }
+        test::LogCapture log;
+
+        RunOutcome run = RunStartup(medium, c.words, {{kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.id;
+        EXPECT_EQ(run.messages.size(), c.shown) << c.id;
+        EXPECT_EQ(log.Starting(L"message not shown (SUPPRESSMSGBOXES=1)").size(), 1u - c.shown) << c.id;
+        EXPECT_EQ(log.Starting(L"message answered").size(), c.shown) << c.id;
+        EXPECT_TRUE(log.Starting(L"step ").empty()) << c.id << ": nothing uninstalled or installed";
+        EXPECT_FALSE(MessagesSuppressed()) << c.id << ": only for the length of the run";
+    }
+}
+
+TEST(Startup, HelpComesBeforeEverythingAndEndsWithZero) {
+    RegistrySandbox sandbox;  // no Windows values, no .NET: any check would fail with a message
+    TempFolder medium(L"medium");
+    for (const wchar_t* words : {L"/?", L"HELP=1", L"help=1 quiet=1 TARGETDIR=C:\\", L"PLAN=1 /?"}) {
+        RunOutcome run = RunStartup(medium, words, {{kTipOk, kChoiceOk}});
+        const std::string id(words, words + wcslen(words));
+        EXPECT_EQ(run.exitCode, kExitSuccess) << id;
+        // This test program has a standard output: the help goes there.
+        EXPECT_TRUE(run.messages.empty()) << id;
+        EXPECT_FALSE(run.mode.has_value()) << id;
+    }
+    EXPECT_EQ(RunStartup(medium, L"HELP=2").exitCode, kExitBadCommandLine);
 }
 
 TEST(Startup, InfoPageAddress) {

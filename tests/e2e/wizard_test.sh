@@ -140,6 +140,7 @@ check "Exit asks the service nothing" test -z "$(lookups)"
 
 # --- the installation -----------------------------------------------------
 rm -f "$journal"
+install_day=$(date +%Y%m%d)
 start_setup
 step "welcome page shows" wait 1023 --timeout 60
 shot welcome
@@ -217,6 +218,63 @@ check "setup record names the folder" test "$setup_path" == "$target_win"
 
 check "install.log records the uninstall record" grep -q 'Korvanix2024_en_us' <(tr -d '\r' <"$target_unix/install.log")
 check "install.log records the desktop shortcut" grep -qi 'Desktop' <(tr -d '\r' <"$target_unix/install.log")
+
+# The values deployment and inventory tools read, in the 32-bit view, and
+# their install.log entries: every entry parses with the grammar the
+# uninstaller reads, and the four come last, naming what the record holds.
+record32=$(wine_run reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvanix2024_en_us' /reg:32 || true)
+value32() { sed -n "s/^ *$1 *REG_[A-Z_]* *//p" <<<"$record32"; }
+quiet_uninstall=$(value32 QuietUninstallString)
+check "uninstall record: DisplayVersion from Setup.ini (the detection of docs/deployment.md)" \
+    grep -qE '^ +DisplayVersion +REG_SZ +21\.0$' <(wine_run reg query \
+        'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Korvanix2024_en_us' /v DisplayVersion /reg:32)
+check "uninstall record: QuietUninstallString ($quiet_uninstall)" \
+    test "$quiet_uninstall" == "\"$target_win\\setup.exe\" quiet=1 Uninstall=1 SUPPRESSMSGBOXES=1"
+check "uninstall record: InstallDate is the day of the installation" \
+    grep -qxE "$install_day|$(date +%Y%m%d)" <<<"$(value32 InstallDate)"
+check "uninstall record: EstimatedSize is a REG_DWORD" grep -qE '^ *EstimatedSize +REG_DWORD +0x[0-9a-f]+$' <<<"$record32"
+if report=$(python3 - "$target_unix/install.log" "$(value32 DisplayVersion)" "$quiet_uninstall" \
+    "$(value32 InstallDate)" "$(value32 EstimatedSize)" "$target_unix" <<'PY'
+import os, re, sys
+log, version, quiet, date, size, folder = sys.argv[1:]
+data = open(log, "rb").read().decode("cp1252")
+assert data.startswith("\r\r\n"), "the log begins with its line break"
+entries = data[3:].split("\r\r\n")
+key = r'"HKEY_LOCAL_MACHINE\\([^"]+)"'
+grammar = [
+    r'CreateDirectory: "[^"]+" \(0\)', r'CreateDirectory: "[^"]+" created',
+    r'CreateShortCut: out: "[^"]+", in: "[^"]+ ", icon: ,0, sw=0, hk=0',
+    r'WriteRegStr: ' + key + r' "([^"]+)"="(.*)"', r'WriteRegDWORD: ' + key + r' "([^"]+)"="([0-9a-f]+)"',
+    r'File: overwriteflag=4, allowskipfilesflag=0, name="KUninstall"', r'File: wrote 341000 to "[^"]+"',
+]
+bad = [e for e in entries if not any(re.fullmatch(g, e) for g in grammar)]
+tail = entries[-4:]
+want = [
+    ("WriteRegStr", "DisplayVersion", version), ("WriteRegStr", "QuietUninstallString", quiet),
+    ("WriteRegStr", "InstallDate", date), ("WriteRegDWORD", "EstimatedSize", "%x" % int(size, 16)),
+]
+got = []
+for e in tail:
+    m = re.fullmatch(r'(WriteRegStr|WriteRegDWORD): ' + key + r' "([^"]+)"="(.*)"', e)
+    got.append((m.group(1), m.group(3), m.group(4)) if m else ("?", e, ""))
+kib = (sum(os.path.getsize(os.path.join(d, f)) for d, _, fs in os.walk(folder) for f in fs
+           if f != "install.log") + 1023) // 1024
+problems = ["not in the grammar: " + e for e in bad]
+if got != want:
+    problems.append("last four entries %r, expected %r" % (got, want))
+if not entries[-5].startswith('File: wrote 341000 to '):
+    problems.append("the four follow the existing entries: before them %r" % entries[-5])
+# The size is measured before the registration logs its entries.
+if abs(int(size, 16) - kib) > 1:
+    problems.append("EstimatedSize %d KiB, the folder without its log holds %d KiB" % (int(size, 16), kib))
+print("\n".join(problems) if problems else "%d entries parse, the four values last" % len(entries))
+sys.exit(1 if problems else 0)
+PY
+); then
+    echo "ok   install.log: $report"
+else
+    fail "install.log: $report"
+fi
 
 check "desktop shortcut" test -f "$desktop_link"
 if command -v lnkinfo >/dev/null && [[ -f "$desktop_link" ]]; then
@@ -299,6 +357,23 @@ done
 check "uninstall: KUninstall handed over" grep -qx 'KUninstall.exe' <(journal_names)
 check "uninstall: KUninstall runs from a folder of its own" \
     grep -q 'KorvUninstall-.*\\KUninstall.exe" /norestart' <(tr -d '\r' <"$journal")
+
+# A management tool uninstalls silently with the record's
+# QuietUninstallString, exactly as written there (the stand-in KUninstall
+# removes nothing, so the copy is still registered).
+rm -f "$journal"
+quiet_program=$(sed -n 's/^"\([^"]*\)".*/\1/p' <<<"$quiet_uninstall")
+quiet_words=$(sed -n 's/^"[^"]*" //p' <<<"$quiet_uninstall")
+# shellcheck disable=SC2086 # the record's words, split as Windows splits them
+(timeout 180 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$quiet_program" $quiet_words \
+    >"$work/run.out" 2>&1 || true) &
+setup_pid=$!
+finish_setup "uninstall with the record's QuietUninstallString" 0
+for _ in $(seq 1 50); do
+    grep -qx 'KUninstall.exe' <(journal_names) && break
+    sleep 0.1
+done
+check "quiet uninstall: KUninstall handed over without a question" grep -qx 'KUninstall.exe' <(journal_names)
 
 check "the cancelled wizard and the maintenance runs asked the service nothing" \
     test "$(lookups | wc -l)" == "$lookups_before_maintenance"

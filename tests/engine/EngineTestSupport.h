@@ -172,6 +172,7 @@ inline void FillRegistrationSession(InstallSession& s, const std::wstring& targe
     s.product64Bit = 1;
     s.companyName = L"Tallowick Company";
     s.productRegName = L"Korvanix";
+    s.productVersion = L"21.0";
     s.migrateFolderName = L"Migration";
     s.migratePrevious = L"Migrate";
     s.migrateExport = L"Export";

@@ -106,3 +106,16 @@ TEST(IsFolderEmpty, OnlyDotEntriesCountAsEmpty) {
         EXPECT_EQ(IsFolderEmpty(path), c.result);
     }
 }
+
+TEST(FileOperations, FolderSizeCountsTheFilesBelowTheFolderInKiB) {
+    TempFolder folder(L"korv size");
+    EXPECT_EQ(FolderSizeKiB(folder.Path(), L""), 0u);
+    folder.Write(L"one byte", "1");
+    EXPECT_EQ(FolderSizeKiB(folder.Path(), L""), 1u) << "rounded up";
+    CreateDirectoryW((folder / L"sub").c_str(), nullptr);
+    folder.Write(L"sub\\kib", std::string(1024, 'x'));
+    folder.Write(L"uninst.exe", std::string(5000, 'u'));
+    EXPECT_EQ(FolderSizeKiB(folder.Path(), L"uninst.exe"), 2u) << "1025 bytes without the skipped file";
+    EXPECT_EQ(FolderSizeKiB(folder.Path(), L""), 6u) << "6025 bytes";
+    EXPECT_EQ(FolderSizeKiB(folder / L"missing", L""), 0u);
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/InstallPlan.h"
+#include "engine/UninstallPlan.h"
 #include "session/ProgressMessages.h"
 #include "support/Text.h"
 
@@ -47,11 +48,17 @@ std::wstring Describe(const InstallStep& s) {
     case StepKind::kRunHidden: line = L"hidden " + s.path + L"|" + s.arguments; break;
     case StepKind::kConfigurator: line = L"configurator " + s.path; break;
     case StepKind::kProductRegistration: line = L"registration"; break;
+    case StepKind::kHideMainWindow: line = L"hide main window"; break;
+    case StepKind::kOpenWaitWindow: line = L"open wait window"; break;
+    case StepKind::kStartProgram: line = L"start " + s.path + L"|" + s.arguments; break;
+    case StepKind::kHandOverUninstaller: line = L"hand over " + s.path + L" via " + s.destination; break;
     }
     if (s.onFailure == OnFailure::kFail) {
         line += L" !" + s.failureName;
     } else if (s.onFailure == OnFailure::kRegisterFail) {
         line += L" !reg " + s.failureName;
+    } else if (s.onFailure == OnFailure::kRegisterAsk) {
+        line += L" ?reg " + s.failureName;
     }
     return line;
 }
@@ -387,4 +394,29 @@ TEST(InstallPlan, SplitPackageItems) {
     for (const Case& c : cases) {
         EXPECT_EQ(SplitPackageItems(c.list), c.items) << c.id;
     }
+}
+
+TEST(UninstallPlan, RemovalStepsAskAndGoOnTheHandOverDecides) {
+    InstallSession s = BaseSession();
+    UninstallFacts facts;
+    facts.msiexecPath = L"C:\\windows\\system32\\msiexec.exe";
+    facts.tempFolder = L"C:\\Temp\\";
+    const std::vector<std::wstring> expected = {
+        L"hide main window",
+        L"open wait window",
+        L"hidden C:\\Korv T\\korv.exe| -UnRegserver -nologo ?reg korv.exe",
+        L"hidden C:\\Korv T\\kvnunist.exe| /S ?reg kvnunist.exe",
+        L"start C:\\windows\\system32\\msiexec.exe|msiexec  -x {0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07} -q",
+        L"hand over C:\\Korv T\\ via C:\\Temp\\ !KUninstall",
+    };
+    std::vector<std::wstring> actual = Describe(PlanUninstall(s, facts));
+    EXPECT_EQ(actual, expected) << Show(actual);
+
+    // Without msiexec in the system folder the product's MSI part is left
+    // to KUninstall; without a temporary folder the hand-over fails at run time.
+    facts.msiexecPath.clear();
+    facts.tempFolder.clear();
+    actual = Describe(PlanUninstall(s, facts));
+    EXPECT_EQ(Only(actual, L"start "), std::vector<std::wstring>{}) << Show(actual);
+    EXPECT_EQ(actual.back(), L"hand over C:\\Korv T\\ via  !KUninstall");
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@
 using namespace korv;
 using korv::test::Narrow;
 using korv::test::Exists;
+using korv::test::ReadBytes;
 using korv::test::ReadLogEntries;
 using korv::test::PostedMessages;
 using korv::test::ReadShortcut;
@@ -61,6 +64,25 @@ std::wstring ReadString(const std::wstring& key, const wchar_t* name, DWORD* typ
     return text;
 }
 
+unsigned long ReadNumber(const std::wstring& key, const wchar_t* name) {
+    DWORD type = 0;
+    DWORD number = 0;
+    std::wstring text;
+    if (!RegistrySandbox::Query(HKEY_LOCAL_MACHINE, key, name, type, text, number) || type != REG_DWORD) {
+        return 0xDEADBEEF;
+    }
+    return number;
+}
+
+// yyyymmdd of the local date, as Windows' list of programs shows it.
+std::wstring Today() {
+    SYSTEMTIME now = {};
+    GetLocalTime(&now);
+    wchar_t text[16] = {};
+    swprintf(text, std::size(text), L"%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return text;
+}
+
 }  // namespace
 
 TEST(ProductRegistration, FirstAndSecondRunWriteRecordLogAndShortcuts) {
@@ -71,14 +93,22 @@ TEST(ProductRegistration, FirstAndSecondRunWriteRecordLogAndShortcuts) {
     korv::test::FillRegistrationSession(*session, folder.Path(), L"Korv Reg Golden");
     ShortcutCleanup cleanup(L"Korv Reg Golden", {L"Korv Reg Golden"});
     const ShellPlaces places;
+    const std::wstring today = Today();
 
+    // The folder holds nothing yet: the job's packages are stand-ins.
     WriteProductRegistration(nullptr);
 
-    const std::vector<std::wstring> golden = korv::test::ReadGoldenLines(
-        korv::test::GoldenPath(L"registration_log.txt"),
-        {{L"T", folder.Path()}, {L"DESKTOP", places.desktop}, {L"PROGRAMS", places.programs}});
-    ASSERT_FALSE(golden.empty());
-    EXPECT_EQ(ReadLogEntries(folder / L"install.log"), golden);
+    const auto golden = [&](const std::wstring& size) {
+        return korv::test::ReadGoldenLines(korv::test::GoldenPath(L"registration_log.txt"),
+                                           {{L"T", folder.Path()},
+                                            {L"DESKTOP", places.desktop},
+                                            {L"PROGRAMS", places.programs},
+                                            {L"DATE", today},
+                                            {L"SIZE", size}});
+    };
+    const std::vector<std::wstring> first = golden(L"0");
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(ReadLogEntries(folder / L"install.log"), first);
 
     const std::wstring key = kUninstallRoot + L"Korv Reg Golden_zh_cn";
     const std::wstring t = folder.Path();
@@ -90,12 +120,16 @@ TEST(ProductRegistration, FirstAndSecondRunWriteRecordLogAndShortcuts) {
         {L"Platform", L"x64"},
         {L"Publisher", L"Tallowick Company"},
         {L"HelpLink", L"https://www.korvanix.com"},
+        {L"DisplayVersion", L"21.0"},
+        {L"QuietUninstallString", L"\"" + t + L"\\setup.exe\" quiet=1 Uninstall=1 SUPPRESSMSGBOXES=1"},
+        {L"InstallDate", today},
     };
     for (const auto& [name, value] : values) {
         DWORD type = 0;
         EXPECT_EQ(ReadString(key, name, &type), value) << Narrow(name);
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ)) << Narrow(name);
     }
+    EXPECT_EQ(ReadNumber(key, L"EstimatedSize"), 0u);
     EXPECT_EQ(ReadString(key, L"Version"), L"<missing>") << "Version is only logged";
 
     const RegistrationPlan plan = PlanProductRegistration(*session, LoadRegistrationTexts());
@@ -113,18 +147,58 @@ TEST(ProductRegistration, FirstAndSecondRunWriteRecordLogAndShortcuts) {
               L"/company 'Tallowick Company' /product 'Korvanix' /language 'zh-cn' /version '2023'");
 
     // Repair after install: the same values and shortcuts, and a second set
-    // of entries behind the first (the folders exist by now).
+    // of entries behind the first (the folders exist by now). The folder now
+    // holds the log and a file of 3000 bytes: its size in KiB, rounded up.
+    folder.Write(L"korv.exe", std::string(3000, 'k'));
+    const unsigned long kib = static_cast<unsigned long>((ReadBytes(folder / L"install.log").size() + 3000 + 1023) / 1024);
+    wchar_t hex[16] = {};
+    swprintf(hex, std::size(hex), L"%lx", kib);
     RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, key, L"DisplayName", L"changed");
     WriteProductRegistration(nullptr);
-    std::vector<std::wstring> twice = golden;
-    for (const std::wstring& entry : golden) {
+    std::vector<std::wstring> twice = first;
+    for (const std::wstring& entry : golden(hex)) {
         if (entry.rfind(L"CreateDirectory: ", 0) != 0) {
             twice.push_back(entry);
         }
     }
     EXPECT_EQ(ReadLogEntries(folder / L"install.log"), twice);
     EXPECT_EQ(ReadString(key, L"DisplayName"), L"Korv Reg Golden");
+    EXPECT_EQ(ReadNumber(key, L"EstimatedSize"), kib);
     EXPECT_TRUE(answerer.Requests().empty());
+}
+
+TEST(ProductRegistration, AToolValueWhoseEntryDoesNotFitTheLogIsNotWritten) {
+    struct Case {
+        const char* id;
+        size_t folderChars;
+        std::vector<std::wstring> written;
+    };
+    const Case cases[] = {
+        {"the medium's default folder", 44,
+         {L"DisplayVersion", L"QuietUninstallString", L"InstallDate", L"EstimatedSize"}},
+        // The uninstaller never learns of a value whose entry it cannot
+        // read, so the value would outlive the product.
+        {"a folder too long for the silent uninstall's entry", 100,
+         {L"DisplayVersion", L"InstallDate", L"EstimatedSize"}},
+    };
+    for (const Case& c : cases) {
+        InstallSession s;
+        korv::test::FillRegistrationSession(s, L"C:\\" + std::wstring(c.folderChars - 3, L'k'), L"Korvanix2024");
+        s.languageCode = L"en_us";
+        RecordFacts facts;
+        facts.installDate = L"20240501";
+        facts.estimatedSizeKiB = 0x1234;
+        const RegistrationPlan plan = PlanProductRegistration(s, LoadRegistrationTexts(), facts);
+        std::vector<std::wstring> written;
+        for (const ToolValue& value : plan.toolValues) {
+            written.push_back(value.name);
+            std::string bytes;
+            EXPECT_TRUE(EncodeLogEntry(value.entry, CP_ACP, bytes)) << c.id << ": " << Narrow(value.name);
+        }
+        EXPECT_EQ(written, c.written) << c.id;
+        EXPECT_EQ(plan.values.size(), 7u) << c.id << ": the seven values are written whatever their entries";
+        EXPECT_EQ(plan.toolValues.back().entry, RegDwordLogEntry(plan.keyPath, L"EstimatedSize", L"1234")) << c.id;
+    }
 }
 
 TEST(ProductRegistration, BetaAndEditionTextChangeOnlyTheirNames) {

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "session/TipMessage.h"
 #include "session/ProgressMessages.h"
+#include "support/LogCapture.h"
 #include "support/ScriptedAnswerer.h"
 
 using namespace korv;
@@ -79,4 +81,53 @@ TEST(TipMessage, AnswererTakesPrecedenceOverTheInstalledPresenter) {
     EXPECT_EQ(ShowTipMessage(kTipQuestion, L"q"), kTipOk);
     EXPECT_EQ(presented, 1);
     SetTipPresenter(previous);
+}
+
+TEST(TipMessage, SuppressedMessagesGetTheAnswerThatChangesNothingAndAreLogged) {
+    struct Case {
+        const char* id;
+        int kind;
+        bool retryMode;
+        bool installerMessage;
+        TipAnswer answer;
+        std::wstring answerEvent;
+    };
+    const Case cases[] = {
+        {"notice", kTipNotice, false, false, {kTipOk, kChoiceOk}, L"answered OK"},
+        {"question", kTipQuestion, false, false, {kTipCancel, kChoiceCancel}, L"answered Cancel"},
+        {"other question kind", kTipQuestionAlt, false, false, {kTipCancel, kChoiceCancel}, L"answered Cancel"},
+        {"retry prompt", kTipQuestion, true, false, {kTipCancel, kChoiceCancel}, L"answered Cancel"},
+        {"Windows Installer message", kTipNotice, false, true, {kTipInstallerDefault, kChoiceNone},
+         L"answered the Windows Installer's default"},
+    };
+    test::LogCapture log;
+    // Not even a test's answerer hears of a suppressed message.
+    test::ScriptedAnswerer answerer({{kTipOk, kChoiceOk}});
+    RecordingWindow owner;
+    const bool previous = SetMessagesSuppressed(true);
+    for (const Case& c : cases) {
+        TipRequest request;
+        request.kind = c.kind;
+        request.text = std::wstring(L"text of ") + std::wstring(c.id, c.id + strlen(c.id));
+        request.owner = owner.hwnd;
+        request.retryMode = c.retryMode;
+        request.installerMessage = c.installerMessage;
+        const TipAnswer answer = ShowTip(request);
+        EXPECT_EQ(answer.endCode, c.answer.endCode) << c.id;
+        EXPECT_EQ(answer.choice, c.answer.choice) << c.id;
+        const std::vector<std::wstring> events = log.Events();
+        ASSERT_GE(events.size(), 2u) << c.id;
+        EXPECT_NE(events[events.size() - 2].find(request.text), std::wstring::npos) << c.id;
+        EXPECT_EQ(events.back(), L"message not shown (SUPPRESSMSGBOXES=1), " + c.answerEvent) << c.id;
+    }
+    SetMessagesSuppressed(previous);
+    EXPECT_TRUE(answerer.Requests().empty());
+    EXPECT_TRUE(owner.Drain().empty()) << "no message opened, so none closed";
+
+    // Presented again, a message and its answer are logged as well.
+    EXPECT_EQ(ShowTipMessage(kTipQuestion, L"Sure?"), kTipOk);
+    ASSERT_EQ(answerer.Requests().size(), 1u);
+    const std::vector<std::wstring> events = log.Events();
+    EXPECT_EQ(events[events.size() - 2], L"message (question): Sure?");
+    EXPECT_EQ(events.back(), L"message answered OK");
 }

@@ -14,7 +14,16 @@
 //   uidriver rect  ID [--with ID2]                print the control's screen rectangle
 //   uidriver where ID [--with ID2]                print the window a click on the control would reach
 //   uidriver close ID [--with ID2]                close the window holding control ID by its close box
-//   uidriver list                                 print every top-level window, topmost first
+//   uidriver list  [PROCESS]                      print the visible top-level windows (of PROCESS.exe only)
+//   uidriver watch PROCESS [--timeout S]          watch a run of PROCESS for windows (see below)
+//
+// watch prints "watching PROCESS" at once, waits up to S seconds (default
+// 30) for a process of that file name to start, then looks at the visible
+// top-level windows every 20 ms until no such process is left or S seconds
+// have passed, and prints every window of it that it saw (once each). Exit
+// code 0 when the run ended without showing a window, 1 when it showed one
+// or never started, 3 when it was still running after S seconds. A test
+// starts the watch, waits for its first line, then starts the program.
 //
 // --with ID2 picks only windows that also hold control ID2 (the tip dialog's
 // OK is "1 --with 3016"). The topmost matching window wins. Waiting
@@ -22,13 +31,112 @@
 // on success, 1 when the window or control is not there in time, 2 on a
 // usage error.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Ids of the running processes whose file name is name (ignoring case).
+std::set<DWORD> ProcessesNamed(const std::wstring& name) {
+    std::set<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return ids;
+    }
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (name.empty() || lstrcmpiW(entry.szExeFile, name.c_str()) == 0) {
+            ids.insert(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return ids;
+}
+
+struct ShownWindow {
+    HWND window;
+    DWORD process;
+    std::wstring text;  // "HWND pid class "title""
+};
+
+struct WindowWalk {
+    const std::set<DWORD>* processes;
+    bool all;
+    std::vector<ShownWindow> found;
+};
+
+BOOL CALLBACK NoteShownWindow(HWND window, LPARAM data) {
+    auto* walk = reinterpret_cast<WindowWalk*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (!IsWindowVisible(window) || (!walk->all && walk->processes->count(process) == 0)) {
+        return TRUE;
+    }
+    wchar_t name[128] = {};
+    wchar_t title[256] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
+    wchar_t line[512] = {};
+    std::swprintf(line, std::size(line), L"%p pid=%lu class=%ls title=\"%ls\"", static_cast<void*>(window), process,
+                  name, title);
+    walk->found.push_back({window, process, line});
+    return TRUE;
+}
+
+// The visible top-level windows of the given processes (all when all is set).
+std::vector<ShownWindow> VisibleWindows(const std::set<DWORD>& processes, bool all) {
+    WindowWalk walk{&processes, all, {}};
+    EnumWindows(NoteShownWindow, reinterpret_cast<LPARAM>(&walk));
+    return walk.found;
+}
+
+int List(const std::wstring& processName) {
+    for (const ShownWindow& shown : VisibleWindows(ProcessesNamed(processName), processName.empty())) {
+        std::wprintf(L"%ls\n", shown.text.c_str());
+    }
+    return 0;
+}
+
+int Watch(const std::wstring& processName, double timeoutSeconds) {
+    std::wprintf(L"watching %ls\n", processName.c_str());
+    std::fflush(stdout);
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutSeconds * 1000);
+    std::set<DWORD> running = ProcessesNamed(processName);
+    while (running.empty() && GetTickCount64() < deadline) {
+        Sleep(20);
+        running = ProcessesNamed(processName);
+    }
+    if (running.empty()) {
+        std::wprintf(L"%ls never started\n", processName.c_str());
+        return 1;
+    }
+    std::set<HWND> seen;
+    int shownCount = 0;
+    while (!running.empty()) {
+        for (const ShownWindow& shown : VisibleWindows(running, false)) {
+            if (seen.insert(shown.window).second) {
+                std::wprintf(L"window %ls\n", shown.text.c_str());
+                std::fflush(stdout);
+                ++shownCount;
+            }
+        }
+        if (GetTickCount64() >= deadline) {
+            std::wprintf(L"%ls still running after %.0f s\n", processName.c_str(), timeoutSeconds);
+            return 3;
+        }
+        Sleep(20);
+        running = ProcessesNamed(processName);
+    }
+    std::wprintf(L"%ls ended, %d window(s) shown\n", processName.c_str(), shownCount);
+    return shownCount == 0 ? 0 : 1;
+}
+
 
 struct Options {
     std::wstring command;
@@ -163,25 +271,10 @@ std::wstring WindowText(HWND window) {
     return std::wstring(buffer, copied);
 }
 
-BOOL CALLBACK ListWindow(HWND window, LPARAM) {
-    wchar_t name[64] = {};
-    wchar_t title[128] = {};
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    GetWindowTextW(window, title, static_cast<int>(std::size(title)));
-    RECT r{};
-    GetWindowRect(window, &r);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    std::wprintf(L"%p pid=%lu %ls \"%ls\" %ls%ls (%ld,%ld)-(%ld,%ld) owner=%p\n", static_cast<void*>(window), process,
-                 name, title, IsWindowVisible(window) ? L"visible" : L"hidden",
-                 IsWindowEnabled(window) ? L"" : L" disabled", r.left, r.top, r.right, r.bottom,
-                 static_cast<void*>(GetWindow(window, GW_OWNER)));
-    return TRUE;
-}
-
 int Usage() {
-    std::fwprintf(stderr, L"usage: uidriver wait|gone|click|type|key|text|state|rect ID [TEXT] [--with ID2] "
-                          L"[--timeout S]\n");
+    std::fwprintf(stderr, L"usage: uidriver wait|gone|click|close|type|key|text|state|rect ID [TEXT] [--with ID2] "
+                          L"[--timeout S]\n       uidriver list [PROCESS]\n"
+                          L"       uidriver watch PROCESS [--timeout S]\n");
     return 2;
 }
 
@@ -222,12 +315,17 @@ bool Parse(int argc, wchar_t** argv, Options& options) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    Options options;
-    if (argc == 2 && std::wstring(argv[1]) == L"list") {
-        // Every top-level window, from the top of the window order down.
-        EnumWindows(ListWindow, 0);
-        return 0;
+    if (argc >= 2 && std::wstring(argv[1]) == L"list") {
+        return List(argc >= 3 ? argv[2] : L"");
     }
+    if (argc >= 3 && std::wstring(argv[1]) == L"watch") {
+        double timeout = 30;
+        if (argc >= 5 && std::wstring(argv[3]) == L"--timeout") {
+            timeout = _wtof(argv[4]);
+        }
+        return Watch(argv[2], timeout);
+    }
+    Options options;
     if (!Parse(argc, argv, options)) {
         return Usage();
     }

@@ -1,0 +1,88 @@
+#include "app/RunOptions.h"
+
+#include "session/ExitCodes.h"
+
+namespace korv {
+
+namespace {
+
+const wchar_t* const kLog = L"LOG";
+const wchar_t* const kSuppress = L"SUPPRESSMSGBOXES";
+const wchar_t* const kPlan = L"PLAN";
+const wchar_t* const kHelp = L"HELP";
+
+wchar_t Upper(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool SameKey(const std::wstring& key, const wchar_t* name) {
+    size_t i = 0;
+    for (; i < key.size() && name[i] != L'\0'; ++i) {
+        if (Upper(key[i]) != name[i]) {
+            return false;
+        }
+    }
+    return i == key.size() && name[i] == L'\0';
+}
+
+// The value of the option, or null when the words do not name it.
+const std::wstring* Find(const CommandArgs& args, const wchar_t* name) {
+    const std::wstring* value = nullptr;
+    for (const auto& [key, text] : args) {
+        if (SameKey(key, name)) {
+            value = &text;
+        }
+    }
+    return value;
+}
+
+bool IsOne(const std::wstring* value) {
+    return value != nullptr && *value == L"1";
+}
+
+std::wstring Unquoted(std::wstring text) {
+    while (!text.empty() && text.front() == L'"') {
+        text.erase(0, 1);
+    }
+    while (!text.empty() && text.back() == L'"') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+bool IsRunOptionKey(const std::wstring& key) {
+    return SameKey(key, kLog) || SameKey(key, kSuppress) || SameKey(key, kPlan) || SameKey(key, kHelp);
+}
+
+RunOptions ReadRunOptions(const std::wstring& commandLine) {
+    const CommandArgs args = ParseCommandLine(commandLine);
+    RunOptions options;
+    if (const std::wstring* log = Find(args, kLog)) {
+        options.logPath = Unquoted(*log);
+    }
+    options.suppressMessages = IsOne(Find(args, kSuppress));
+    options.plan = IsOne(Find(args, kPlan));
+    options.help = IsOne(Find(args, kHelp));
+    for (const std::wstring& word : CommandWords(commandLine)) {
+        options.help = options.help || word == L"/?";
+    }
+    return options;
+}
+
+bool SuppressesMessages(const RunOptions& options, const CommandArgs& args) {
+    return options.plan || (options.suppressMessages && IsUnattended(args));
+}
+
+int JudgeRunOptions(const CommandArgs& args) {
+    for (const wchar_t* name : {kSuppress, kPlan, kHelp}) {
+        const std::wstring* value = Find(args, name);
+        if (value != nullptr && *value != L"0" && *value != L"1") {
+            return kExitBadCommandLine;
+        }
+    }
+    return kExitSuccess;
+}
+
+}  // namespace korv

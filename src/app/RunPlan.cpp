@@ -1,0 +1,53 @@
+#include "app/RunPlan.h"
+
+#include "app/ConsoleOutput.h"
+#include "engine/InstallJob.h"
+#include "engine/InstallPlan.h"
+#include "engine/PlanText.h"
+#include "engine/StepDescription.h"
+#include "engine/UninstallPlan.h"
+#include "session/DiagnosticLog.h"
+
+namespace korv {
+
+namespace {
+
+void AppendSteps(const std::vector<InstallStep>& steps, const InstallSession& session, FailureReport report,
+                 std::vector<std::wstring>& lines) {
+    lines.push_back(L"steps, in order (" + std::to_wstring(steps.size()) + L"):");
+    for (size_t i = 0; i < steps.size(); ++i) {
+        for (std::wstring& line : PlanStepLines(i + 1, DescribeStep(steps[i], session, report))) {
+            lines.push_back(std::move(line));
+        }
+    }
+}
+
+}  // namespace
+
+void AppendInstallPlan(const InstallSession& session, bool unattended, std::vector<std::wstring>& lines) {
+    const FailureReport report = unattended ? FailureReport::kSilent : FailureReport::kToPage;
+    if (!unattended) {
+        lines.push_back(L"the welcome page chooses the folder and the options; with the folder and the options of "
+                        L"Setup.ini the copy-progress page would apply these steps, and the finish page then runs "
+                        L"the configuration program:");
+    }
+    AppendSteps(PlanInstall(session, InstallFacts::OfThisMachine(session, unattended)), session, report, lines);
+    lines.push_back(L"a run ends with 0 when no step fails in a way that ends it (3010 when a package asks for a "
+                    L"restart), else with 1603.");
+}
+
+void AppendUninstallPlan(const InstallSession& session, std::vector<std::wstring>& lines) {
+    AppendSteps(PlanUninstall(session, UninstallFacts::OfThisMachine()), session, FailureReport::kSilent, lines);
+    lines.push_back(L"a run ends with 0 when KUninstall was handed the uninstall, else with 1603.");
+}
+
+void PublishPlan(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (const std::wstring& line : lines) {
+        LogEvent(L"plan: " + line);
+        text += line + L"\r\n";
+    }
+    WriteToConsole(text);
+}
+
+}  // namespace korv

@@ -1,0 +1,63 @@
+#include "engine/UninstallPlan.h"
+
+#include <windows.h>
+
+#include <iterator>
+
+#include "engine/ProductData.h"
+#include "engine/Uninstall.h"
+
+namespace korv {
+
+namespace {
+
+namespace p = product;
+
+// KUninstall's folder, its name and the log's name must fit MAX_PATH.
+constexpr size_t kTempFolderChars = 260;
+
+InstallStep Step(StepKind kind, const std::wstring& path, const std::wstring& arguments = {},
+                 OnFailure onFailure = OnFailure::kIgnore, const std::wstring& failureName = {}) {
+    InstallStep step;
+    step.kind = kind;
+    step.path = path;
+    step.arguments = arguments;
+    step.onFailure = onFailure;
+    step.failureName = failureName;
+    return step;
+}
+
+}  // namespace
+
+UninstallFacts UninstallFacts::OfThisMachine() {
+    UninstallFacts facts;
+    facts.msiexecPath = SystemMsiexecPath();
+    wchar_t temp[kTempFolderChars + 1] = {};
+    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
+    if (length != 0 && length <= kTempFolderChars) {
+        facts.tempFolder.assign(temp, length);
+    }
+    return facts;
+}
+
+std::vector<InstallStep> PlanUninstall(const InstallSession& session, const UninstallFacts& facts) {
+    const std::wstring T = session.targetFolder + L"\\";
+    std::vector<InstallStep> steps;
+    steps.push_back(Step(StepKind::kHideMainWindow, L""));
+    steps.push_back(Step(StepKind::kOpenWaitWindow, L""));
+    steps.push_back(Step(StepKind::kRunHidden, T + p::kProductProgram, L" -UnRegserver -nologo",
+                         OnFailure::kRegisterAsk, p::kProductProgram));
+    steps.push_back(Step(StepKind::kRunHidden, T + p::kCollaborationUninstaller, L" /S", OnFailure::kRegisterAsk,
+                         p::kCollaborationUninstaller));
+    // msiexec from the system folder only, as regsvr32: this process runs
+    // with administrator rights. Whether it ran is not asked.
+    if (!facts.msiexecPath.empty()) {
+        steps.push_back(Step(StepKind::kStartProgram, facts.msiexecPath, MsiRemovalCommandLine(p::kProductMsiCode)));
+    }
+    InstallStep handOver = Step(StepKind::kHandOverUninstaller, T, L"", OnFailure::kFail, p::kUninstallerInstalled);
+    handOver.destination = facts.tempFolder;
+    steps.push_back(handOver);
+    return steps;
+}
+
+}  // namespace korv

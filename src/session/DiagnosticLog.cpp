@@ -1,0 +1,97 @@
+#include "session/DiagnosticLog.h"
+
+#include <windows.h>
+
+#include <iterator>
+#include <mutex>
+
+#include "session/LogLine.h"
+
+namespace korv {
+
+namespace {
+
+// Events come from the UI thread and the install worker.
+std::mutex g_lock;
+HANDLE g_file = INVALID_HANDLE_VALUE;
+std::wstring g_path;
+
+LogClock Now() {
+    SYSTEMTIME t = {};
+    GetLocalTime(&t);
+    LogClock clock;
+    clock.year = t.wYear;
+    clock.month = t.wMonth;
+    clock.day = t.wDay;
+    clock.hour = t.wHour;
+    clock.minute = t.wMinute;
+    clock.second = t.wSecond;
+    clock.millisecond = t.wMilliseconds;
+    return clock;
+}
+
+void CloseLocked() {
+    if (g_file != INVALID_HANDLE_VALUE) {
+        CloseHandle(g_file);
+        g_file = INVALID_HANDLE_VALUE;
+    }
+    g_path.clear();
+}
+
+}  // namespace
+
+bool OpenDiagnosticLog(const std::wstring& path) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    CloseLocked();
+    if (path.empty()) {
+        return false;
+    }
+    // Append-only: every write lands at the end, also when two runs started
+    // in the same second share the default name. Others may read the log
+    // while the run goes on.
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    g_file = file;
+    g_path = path;
+    return true;
+}
+
+void CloseDiagnosticLog() {
+    std::lock_guard<std::mutex> lock(g_lock);
+    CloseLocked();
+}
+
+std::wstring DiagnosticLogPath() {
+    std::lock_guard<std::mutex> lock(g_lock);
+    return g_path;
+}
+
+std::wstring DefaultDiagnosticLogPath() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
+    if (length == 0 || length >= std::size(temp)) {
+        return {};
+    }
+    return std::wstring(temp, length) + DefaultLogFileName(Now());
+}
+
+void LogEvent(const std::wstring& text) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    if (g_file == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    const std::string bytes = LogLineBytes(Now(), text);
+    DWORD written = 0;
+    // A full disk or a vanished share loses the line, nothing more.
+    WriteFile(g_file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+std::wstring TodayCompactDate() {
+    return CompactDate(Now());
+}
+
+}  // namespace korv

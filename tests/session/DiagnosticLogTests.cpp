@@ -1,0 +1,80 @@
+// The diagnostic log: the form of a line, and a file that is appended to,
+// from several threads, and never stops anything when it cannot be written.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "session/DiagnosticLog.h"
+#include "session/LogLine.h"
+#include "support/LogCapture.h"
+#include "support/TempFolder.h"
+
+using namespace korv;
+
+namespace {
+
+const LogClock kClock = {2024, 5, 1, 9, 7, 3, 42};
+
+}  // namespace
+
+TEST(LogLine, OneLineOfUtf8PerEventWithItsTimeStamp) {
+    struct Case {
+        const char* id;
+        std::wstring text;
+        std::string bytes;  // after the time stamp and its two blanks
+    };
+    const Case cases[] = {
+        {"plain", L"run mode: unattended install", "run mode: unattended install"},
+        {"line breaks stay on the line", L"a\r\nb\nc", "a<CR><LF>b<LF>c"},
+        {"letters beyond ASCII", L"C:\\Korvanix \u00e9\u4e2d", "C:\\Korvanix \xc3\xa9\xe4\xb8\xad"},
+        {"surrogate pair", L"\xd83d\xde00", "\xf0\x9f\x98\x80"},
+        {"lone surrogate", L"x\xd800y", "x\xef\xbf\xbdy"},
+        {"empty", L"", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LogLineBytes(kClock, c.text), "2024-05-01 09:07:03.042  " + c.bytes + "\r\n") << c.id;
+    }
+    EXPECT_EQ(DefaultLogFileName(kClock), L"KorvanixSetup_20240501_090703.log");
+    EXPECT_EQ(CompactDate(kClock), L"20240501");
+}
+
+TEST(DiagnosticLog, RunsSharingAPathFollowOneAnotherAndThreadsNeverMixLines) {
+    test::LogCapture log;
+    LogEvent(L"first run");
+    // A second run with the same LOG path appends.
+    ASSERT_TRUE(OpenDiagnosticLog(log.Path()));
+    EXPECT_EQ(DiagnosticLogPath(), log.Path());
+    LogEvent(L"second run");
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 50; ++i) {
+                LogEvent(L"thread " + std::to_wstring(t) + L" event " + std::to_wstring(i));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    const std::vector<std::wstring> events = log.Events();
+    ASSERT_EQ(events.size(), 202u);
+    EXPECT_EQ(events[0], L"first run");
+    EXPECT_EQ(events[1], L"second run");
+    EXPECT_EQ(log.Starting(L"thread 3 event ").size(), 50u);
+    const std::string bytes = log.Bytes();
+    EXPECT_NE(bytes.substr(0, 3), "\xef\xbb\xbf") << "no byte-order mark";
+}
+
+TEST(DiagnosticLog, APathThatCannotBeWrittenLosesTheEventsAndNothingElse) {
+    test::TempFolder folder(L"korv log");
+    const std::wstring missingFolder = folder / L"missing";
+    for (const std::wstring& path : {missingFolder + L"\\run.log", folder.Path(), std::wstring()}) {
+        EXPECT_FALSE(OpenDiagnosticLog(path)) << "path of " << path.size() << " characters";
+        EXPECT_EQ(DiagnosticLogPath(), L"");
+        LogEvent(L"dropped");
+    }
+    EXPECT_EQ(GetFileAttributesW(missingFolder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
