@@ -11,6 +11,7 @@
 #include "engine/PackageRunner.h"
 #include "engine/ProductData.h"
 #include "engine/UninstallWindows.h"
+#include "framework/DecimalText.h"
 
 namespace korv {
 
@@ -53,9 +54,9 @@ std::wstring SystemMsiexecPath() {
 std::wstring CreateFreshFolderIn(const std::wstring& tempFolder) {
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring folder = tempFolder + L"KorvUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                    std::to_wstring(GetTickCount64()) + L"-" +
-                                    std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
+        const std::wstring folder = tempFolder + L"KorvUninstall-" + fw::DecimalText(GetCurrentProcessId()) + L"-" +
+                                    fw::DecimalText(GetTickCount64()) + L"-" +
+                                    fw::DecimalText(InterlockedIncrement(&counter)) + L"\\";
         if (folder.size() + std::wstring(p::kUninstallerOnMedium).size() + 1 > kTempFolderChars) {
             return {};
         }
