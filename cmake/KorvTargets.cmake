@@ -17,8 +17,9 @@ target_link_options(korv_options INTERFACE -static -static-libgcc -static-libstd
 # also carry their link-time-optimisation form (fat objects): Setup.exe is
 # linked with LTO (korv_shipped_program), test programs from the same
 # objects' machine code, which keeps their links quick.
+set(KORV_OPTIMIZE -Os CACHE STRING "Optimisation level of Release builds (-Os; -O2 to compare)")
 target_compile_options(korv_options INTERFACE
-    $<$<CONFIG:Release>:-Os -flto -ffat-lto-objects>
+    $<$<CONFIG:Release>:${KORV_OPTIMIZE} -flto -ffat-lto-objects>
     -ffunction-sections -fdata-sections)
 target_link_options(korv_options INTERFACE -Wl,--gc-sections
     # The compiler would otherwise run LTO on any link that meets objects
@@ -63,7 +64,7 @@ function(korv_shipped_program target)
     # program is split into several partitions (binds_to_current_def_p),
     # and one partition also gives the smallest code.
     set_target_properties(${target} PROPERTIES KORV_SHIPPED ON)
-    target_link_options(${target} PRIVATE -s -Os -flto-partition=one -ffunction-sections -fdata-sections)
+    target_link_options(${target} PRIVATE -s ${KORV_OPTIMIZE} -flto-partition=one -ffunction-sections -fdata-sections)
     set(limit 0)
     if(P_SIZE_LIMIT)
         set(limit ${P_SIZE_LIMIT})

@@ -73,7 +73,13 @@ clean_machine() {
     wine_run msiexec /x "$fixture_code" /qn >/dev/null || true
 }
 clean_machine
-trap clean_machine EXIT
+# Wine ends the prefix's desktop process a while after the last program and
+# starts it again with the next one; a Windows machine has its desktop all
+# along, so a holder keeps it for the whole run.
+tools/wine/run.sh "$build" "$build/bin/probe.exe" hold >/dev/null 2>&1 </dev/null &
+holder=$!
+trap 'kill "$holder" 2>/dev/null || true; clean_machine' EXIT
+sleep 1
 
 results="$work/results.txt"
 : >"$results"

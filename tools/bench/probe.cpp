@@ -14,6 +14,10 @@
 //       WM_NULL every P ms (default 5) until it is gone or N ms have passed;
 //       prints count, max_ms and median_ms of the round trips, and peak_kib
 //       of the window's process as read at the end of the pinging
+//   probe hold
+//       does nothing until it is ended: while it runs, Wine keeps the
+//       desktop process of the prefix, as a Windows machine always has its
+//       desktop (otherwise the first program of a run pays for starting it)
 //
 // The command line of a started program is its path in quotes followed by
 // the other arguments as written, joined by blanks (as wine-launch does).
@@ -251,10 +255,13 @@ int wmain(int argc, wchar_t** argv) {
         result = FirstWindow(argc, argv);
     } else if (command == L"ping") {
         result = Ping(argc, argv);
+    } else if (command == L"hold") {
+        GetDesktopWindow();
+        Sleep(INFINITE);
     }
     if (result == 2) {
         fwprintf(stderr, L"usage: probe run PROGRAM [ARGS...] | first-window ID PROGRAM [ARGS...] | "
-                         L"ping ID [--with ID2] [--timeout S] [--for-ms N] [--period-ms P]\n");
+                         L"ping ID [--with ID2] [--timeout S] [--for-ms N] [--period-ms P] | hold\n");
     }
     fflush(stdout);
     return result;
