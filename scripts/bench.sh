@@ -49,6 +49,11 @@ cmake --build --preset win32 --target Setup IntallerRes >/dev/null
 
 rm -rf "$work"
 mkdir -p "$work"
+# The harness is stopped at the end only when this run started it.
+started_harness=0
+if [[ ! -f "$build/wine/xvfb.pid" ]] || ! kill -0 "$(cat "$build/wine/xvfb.pid")" 2>/dev/null; then
+    started_harness=1
+fi
 tools/wine/harness.sh start "$build" >/dev/null
 tools/wine/machine-state.sh "$build"
 
@@ -78,7 +83,12 @@ clean_machine
 # along, so a holder keeps it for the whole run.
 tools/wine/run.sh "$build" "$build/bin/probe.exe" hold >/dev/null 2>&1 </dev/null &
 holder=$!
-trap 'kill "$holder" 2>/dev/null || true; clean_machine' EXIT
+finish() {
+    kill "$holder" 2>/dev/null || true
+    clean_machine
+    if ((started_harness)); then tools/wine/harness.sh stop "$build" >/dev/null; fi
+}
+trap finish EXIT
 sleep 1
 
 results="$work/results.txt"
