@@ -12,6 +12,7 @@ packages=(
     googletest
     nlohmann-json3-dev
     imagemagick
+    zopfli
     xcompmgr
     liblnk-utils
     python3 python3-pefile

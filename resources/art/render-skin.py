@@ -15,10 +15,17 @@ comes from the string table and is drawn by the controls.
 ImageMagick's own SVG renderer (MSVG) draws flat fills and strokes but no
 gradients or opacity, so the drawings stay flat and the shadows are made
 here with ImageMagick's shadow operator.
+
+Every output is as small as a lossless encoding gets it (pngtools.py): the
+PNG resources are recompressed with zopflipng, the check-box icons hold PNG
+frames, the option bitmaps have a palette when their colours fit one. The
+pixels stay those rendered.
 """
 import os
 import subprocess
 import tempfile
+
+from pngtools import optimise_png, palette_bmp, write_icon
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SKIN = os.path.join(HERE, "skin")
@@ -131,6 +138,7 @@ def rasterise(text, out, shadow=None):
         convert("-background", "none", "MSVG:" + src, "PNG32:" + flat)
         if shadow is None:
             convert(flat, "-strip", "PNG32:" + out)
+            optimise_png(out)
             return
         opacity, sigma, dy = shadow
         # The shadow is the shapes' alpha, blurred, tinted dark blue and put
@@ -143,6 +151,7 @@ def rasterise(text, out, shadow=None):
                 # The faint tail of the blur is cut to fully clear: a display
                 # without composition shows any non-zero alpha as dark.
                 "-channel", "A", "-black-threshold", "6%", "+channel", "-strip", "PNG32:" + out)
+        optimise_png(out)
 
 
 def card(out, width, height, margin, band=0, art="", shadow=(28, 4, 2)):
@@ -208,7 +217,7 @@ def main():
                 frame = os.path.join(work, f"{size}.png")
                 convert(big, "-resize", f"{size}x{size}!", "PNG32:" + frame)
                 frames.append(frame)
-            convert(*frames, os.path.join(ico, f"{n}.ico"))
+            write_icon(os.path.join(ico, f"{n}.ico"), frames)
 
     # Option bitmaps of the maintenance page: normal, hover, pressed (chosen).
     looks = {"normal": ("#FFFFFF", "#D5DCE8", 1, "#4E5969"), "hover": ("#F2F6FF", "#8AADFF", 1.5, "#3C7BFF"),
@@ -223,6 +232,7 @@ def main():
                 flat = os.path.join(work, "o.png")
                 rasterise(svg("option.svg", FILL=fill, STROKE=stroke, SW=width, MARK=mark, ART=art), flat)
                 convert(flat, "-background", "#FFFFFF", "-flatten", "-type", "TrueColor", "BMP3:" + out)
+                palette_bmp(out)
     print("render-skin.py: pictures written under", HERE)
 
 

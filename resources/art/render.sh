@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Renders the application icon from its source drawing:
 #   resources/art/app-icon.svg -> resources/art/app-icon.ico (16, 32, 48, 256)
-# Needs ImageMagick's convert. The .ico is committed, so a build never needs
-# this script; run it after editing the drawing and commit both files.
+# Needs ImageMagick's convert and zopflipng (the frames are stored as PNG,
+# losslessly recompressed: pngtools.py). The .ico is committed, so a build
+# never needs this script; run it after editing the drawing and commit both
+# files.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -16,5 +18,5 @@ for size in 16 32 48 256; do
         -resize "${size}x${size}!" -depth 8 "PNG32:$work/$size.png"
     frames+=("$work/$size.png")
 done
-convert "${frames[@]}" "$here/app-icon.ico"
+/usr/bin/python3 "$here/pngtools.py" icon "$here/app-icon.ico" "${frames[@]}"
 echo "render.sh: wrote $here/app-icon.ico"

@@ -1,6 +1,7 @@
 #include "config/SetupIniReader.h"
 
 #include "config/ValueText.h"
+#include "framework/DecimalText.h"
 
 namespace korv {
 
@@ -20,7 +21,7 @@ std::vector<PackageRecord> ReadPackageRecords(const IniValues& ini) {
     }
     records.resize(static_cast<size_t>(count));
     for (int i = 1; i <= count; ++i) {
-        const std::wstring section = L"sub" + std::to_wstring(i);
+        const std::wstring section = L"sub" + fw::DecimalText(i);
         PackageRecord& record = records[static_cast<size_t>(i - 1)];
         record.name = ini.Text(section.c_str(), L"name", L"");
         record.description = ini.Text(section.c_str(), L"description", L"");

@@ -9,6 +9,7 @@
 #include "session/ProgressMessages.h"
 #include "engine/ShellFolders.h"
 #include "framework/Com.h"
+#include "framework/DecimalText.h"
 
 namespace korv {
 
@@ -116,7 +117,7 @@ std::wstring SpreadsheetTableProperties(int office64Bit, const std::wstring& dot
     if (code.empty()) {
         code = netFallback;
     }
-    return L"OFFICEBITVER=" + std::to_wstring(office64Bit) + L" NETVER=" + code;
+    return L"OFFICEBITVER=" + fw::DecimalText(office64Bit) + L" NETVER=" + code;
 }
 
 std::wstring MediumFolder(const InstallSession& session) {
@@ -217,7 +218,7 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
     if (!unattended) {
         const std::wstring ini = T + L"\\" + p::kSetupIni;
         for (size_t i = 0; i < session.packages.size(); ++i) {
-            plan.WriteIni(ini, L"sub" + std::to_wstring(i + 1), L"check", std::to_wstring(session.packages[i].check));
+            plan.WriteIni(ini, L"sub" + fw::DecimalText(i + 1), L"check", fw::DecimalText(session.packages[i].check));
         }
         if (session.maintenanceMode != kModeInstall) {
             plan.WriteIni(ini, L"SETUP", L"CLASSIC", session.classicWorkspace != 0 ? L"1" : L"0");

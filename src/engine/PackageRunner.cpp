@@ -8,6 +8,7 @@
 #include "engine/FileOperations.h"
 #include "engine/ProcessWait.h"
 #include "session/ProgressMessages.h"
+#include "framework/DecimalText.h"
 
 namespace korv {
 
@@ -104,7 +105,7 @@ std::wstring ConfiguratorCommandLine(const std::wstring& program, const InstallS
     line += L" PRODUCTNAME=" + Quoted(session.productName);
     line += L" VERSION=" + session.productVersion;
     line += session.product64Bit == 1 ? L" PLATFORM=x64" : L" PLATFORM=x86";
-    line += L" NUM=" + std::to_wstring(session.numValue);
+    line += L" NUM=" + fw::DecimalText(session.numValue);
     line += session.classicWorkspace != 0 ? L" WorkspaceName=0" : L" WorkspaceName=1";
     line += L" COMPANYNAME=" + Quoted(session.companyName);
     line += L" PRODUCTREG=" + Quoted(session.productRegName);

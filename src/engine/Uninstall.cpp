@@ -13,6 +13,7 @@
 #include "engine/ProductData.h"
 #include "engine/UninstallPlan.h"
 #include "engine/UninstallWindows.h"
+#include "framework/DecimalText.h"
 
 namespace korv {
 
@@ -60,9 +61,9 @@ std::wstring SystemMsiexecPath() {
 std::wstring CreateFreshFolderIn(const std::wstring& tempFolder) {
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring folder = tempFolder + L"KorvUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                    std::to_wstring(GetTickCount64()) + L"-" +
-                                    std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
+        const std::wstring folder = tempFolder + L"KorvUninstall-" + fw::DecimalText(GetCurrentProcessId()) + L"-" +
+                                    fw::DecimalText(GetTickCount64()) + L"-" +
+                                    fw::DecimalText(InterlockedIncrement(&counter)) + L"\\";
         if (folder.size() + std::wstring(p::kUninstallerOnMedium).size() + 1 > kTempFolderChars) {
             return {};
         }

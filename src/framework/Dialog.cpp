@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/DecimalText.h"
 #include "framework/MessagePump.h"
 #include "framework/ResourceModule.h"
 #include "framework/WinThread.h"
@@ -64,9 +65,9 @@ bool CDialog::CreateFromTemplate(HWND parent) {
     if (created == nullptr) {
         // Usually a template id that the resource module lacks (error 1812),
         // a control class nobody registered, or no display at all.
-        std::wstring text = L"fw: dialog " + std::to_wstring(templateId_) +
+        std::wstring text = L"fw: dialog " + fw::DecimalText(templateId_) +
                             L" could not be created from the resource module, error " +
-                            std::to_wstring(GetLastError()) + L"\n";
+                            fw::DecimalText(GetLastError()) + L"\n";
         OutputDebugStringW(text.c_str());
         return false;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/DecimalText.h"
+
 namespace korv {
 
 const wchar_t kAdSettingPath[] = L"/api/v3/adSetting";
@@ -57,6 +59,6 @@ std::wstring FormBody(const AdParams& params) {
     return body;
 }
 
-std::wstring TimestampText(long long secondsSince1970) { return std::to_wstring(secondsSince1970 * 1000); }
+std::wstring TimestampText(long long secondsSince1970) { return fw::DecimalText(secondsSince1970 * 1000); }
 
 }  // namespace korv

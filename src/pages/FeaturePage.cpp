@@ -2,6 +2,7 @@
 
 #include "config/InstalledRecords.h"
 #include "engine/ProductData.h"
+#include "framework/DecimalText.h"
 #include "framework/ResourceModule.h"
 #include "pages/FolderGates.h"
 #include "pages/FolderRules.h"
@@ -34,7 +35,7 @@ bool InstalledCopyHasPackage(const std::wstring& folder, size_t i) {
     if (GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return false;
     }
-    const std::wstring section = L"sub" + std::to_wstring(i + 1);
+    const std::wstring section = L"sub" + fw::DecimalText(i + 1);
     return GetPrivateProfileIntW(section.c_str(), L"check", 0, ini.c_str()) == 1;
 }
 

@@ -82,6 +82,15 @@ fw::UniqueBitmap CKvPngBkDlg::Render(Gdiplus::Image* image, int width, int heigh
 }
 
 void CKvPngBkDlg::RenderPng(UINT id, int width, int height) {
+    // The picture on show at this size already: decoding and laying it again
+    // would give the same pixels (the welcome page asks for the one the
+    // wizard has just shown), and it is a good part of a page's start. The
+    // page in front is still repainted, as after a new picture.
+    if (shown_ && id == currentImageId_ && width == shownWidth_ && height == shownHeight_ &&
+        GetSafeHwnd() != nullptr) {
+        RedrawPage();
+        return;
+    }
     currentImageId_ = id;
     if (GetSafeHwnd() == nullptr) {
         return;
@@ -107,6 +116,10 @@ void CKvPngBkDlg::RenderPng(UINT id, int width, int height) {
     shownBits_ = DibBits(shown_.Get());
     shownWidth_ = width;
     shownHeight_ = height;
+    RedrawPage();
+}
+
+void CKvPngBkDlg::RedrawPage() const {
     // The page in front paints the picture's opaque pixels on its own
     // surface: it must follow the new picture (a slide, a new size).
     if (page_ != nullptr && ::IsWindow(page_)) {

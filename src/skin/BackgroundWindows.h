@@ -67,6 +67,7 @@ private:
     // The picture as drawn last, premultiplied 32-bit pixels, width_ x
     // height_ at the window's position.
     fw::UniqueBitmap Render(Gdiplus::Image* image, int width, int height) const;
+    void RedrawPage() const;
 
     HICON icon_ = nullptr;  // shared from the resource library
     PngImage image_;
