@@ -21,6 +21,10 @@ set(KORV_OPTIMIZE -Os CACHE STRING "Optimisation level of Release builds (-Os; -
 target_compile_options(korv_options INTERFACE
     $<$<CONFIG:Release>:${KORV_OPTIMIZE} -flto -ffat-lto-objects>
     -ffunction-sections -fdata-sections)
+# std::basic_string instantiated with the program's own code, only the
+# members it uses (cmake/StringTemplates.h says why).
+target_compile_options(korv_options INTERFACE
+    "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${PROJECT_SOURCE_DIR}/cmake/StringTemplates.h>")
 target_link_options(korv_options INTERFACE -Wl,--gc-sections
     # The compiler would otherwise run LTO on any link that meets objects
     # with LTO code in them.

@@ -244,6 +244,10 @@
 #define IDS_PRODUCT_DISPLAY_NAME 2015 // product folder name and tip dialog title
 #define IDS_PRODUCT_INSTANCE_NAME 2022 // single-instance mutex name; product name on screen
 
+// Long texts (RCDATA, UTF-8): the command-line reference and its brief form.
+#define IDR_COMMAND_LINE_HELP        4101
+#define IDR_COMMAND_LINE_HELP_BRIEF  4102
+
 // Start-up checks and disk space.
 #define IDS_NOT_ENOUGH_DISK_SPACE 2001
 #define IDS_DISK_SPACE_QUERY_FAILED 2002

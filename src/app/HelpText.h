@@ -1,5 +1,5 @@
 // The command-line reference that /? and HELP=1 show: every word, its
-// values and the exit codes. Plain text: no platform.
+// values and the exit codes, read from the resource library.
 #pragma once
 
 #include <string>

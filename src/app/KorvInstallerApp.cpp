@@ -11,6 +11,7 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include "framework/DecimalText.h"
 #include "session/DiagnosticLog.h"
 #include "session/ExitCodes.h"
 #include "session/InstallSession.h"
@@ -51,7 +52,7 @@ void StartRunLog(const RunOptions& options, const std::wstring& commandLine) {
     OpenDiagnosticLog(options.logPath.empty() ? DefaultDiagnosticLogPath() : options.logPath);
     LogEvent(L"Korvanix Setup " L"" KORV_FILE_VERSION_TEXT L" (" +
              std::wstring(sizeof(void*) == 8 ? L"64-bit" : L"32-bit") + L" build), process " +
-             std::to_wstring(GetCurrentProcessId()) + L", program " + RunningProgramPath());
+             fw::DecimalText(GetCurrentProcessId()) + L", program " + RunningProgramPath());
     LogEvent(L"command line: " + commandLine);
     LogEvent(L"diagnostic log: " + DiagnosticLogPath());
 }
@@ -85,7 +86,7 @@ bool CKorvInstallerApp::InitInstance() {
     if (session.resourceModule == nullptr) {
         ReportMissingResourceLibrary(SuppressesMessages(options, ParseCommandLine(commandLine)));
         SetExitCode(kExitFatal);
-        LogEvent(L"exit code " + std::to_wstring(kExitFatal));
+        LogEvent(L"exit code " + fw::DecimalText(kExitFatal));
         return false;
     }
     fw::SetResourceModule(session.resourceModule);
@@ -110,7 +111,7 @@ bool CKorvInstallerApp::InitInstance() {
     const int exitCode = startup.Run(RunningProgramPath(), commandLine);
     SetExitCode(exitCode);
     commandArgs = startup.Args();
-    LogEvent(L"exit code " + std::to_wstring(exitCode));
+    LogEvent(L"exit code " + fw::DecimalText(exitCode));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "app/RunPlan.h"
 
+#include "framework/DecimalText.h"
 #include "app/ConsoleOutput.h"
 #include "engine/InstallJob.h"
 #include "engine/InstallPlan.h"
@@ -14,7 +15,7 @@ namespace {
 
 void AppendSteps(const std::vector<InstallStep>& steps, const InstallSession& session, FailureReport report,
                  std::vector<std::wstring>& lines) {
-    lines.push_back(L"steps, in order (" + std::to_wstring(steps.size()) + L"):");
+    lines.push_back(L"steps, in order (" + fw::DecimalText(steps.size()) + L"):");
     for (size_t i = 0; i < steps.size(); ++i) {
         for (std::wstring& line : PlanStepLines(i + 1, DescribeStep(steps[i], session, report))) {
             lines.push_back(std::move(line));

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "framework/DecimalText.h"
 #include "session/DiagnosticLog.h"
 #include "session/ExitCodes.h"
 #include "session/InstallSession.h"
@@ -99,7 +100,7 @@ void Startup::Note(const std::wstring& text) {
 }
 
 int Startup::EndsWith(int exitCode, const std::wstring& why) {
-    Note(why + L": the run ends with exit code " + std::to_wstring(exitCode));
+    Note(why + L": the run ends with exit code " + fw::DecimalText(exitCode));
     return exitCode;
 }
 
@@ -238,7 +239,7 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     }
     Note(L"Setup.ini: " + s.setupFolder + L"Setup.ini: " + s.productName + L" " + s.productVersion + L", " +
          EditionName(s.product64Bit) + L", language " + s.languageCode + L", default folder " + s.targetFolder +
-         L", " + std::to_wstring(s.packages.size()) + L" optional packages");
+         L", " + fw::DecimalText(s.packages.size()) + L" optional packages");
 
     FindOtherBuildCopy();
     if (s.installed == 1) {

@@ -2,6 +2,7 @@
 
 #include <msi.h>
 
+#include "framework/DecimalText.h"
 #include "session/DiagnosticLog.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
@@ -162,7 +163,7 @@ std::wstring MsiResultEvent(unsigned result) {
     } else {
         meaning = L"failed";
     }
-    return L"Windows Installer result " + std::to_wstring(result) + L" (" + meaning + L")";
+    return L"Windows Installer result " + fw::DecimalText(result) + L" (" + meaning + L")";
 }
 
 std::wstring MsiFailureText(const std::wstring& loweredPath) {

@@ -51,7 +51,7 @@ void TrimTrailingBackslashes(std::wstring& folder) {
 bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,
                   WindowState window) {
     if (commandLine.size() + 1 > bufferChars) {
-        LogEvent(L"not started, longer than its " + std::to_wstring(bufferChars - 1) +
+        LogEvent(L"not started, longer than its " + fw::DecimalText(bufferChars - 1) +
                  L"-character buffer: " + commandLine);
         return false;
     }
@@ -68,17 +68,17 @@ bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, s
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(application, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        LogEvent(L"cannot start (error " + std::to_wstring(GetLastError()) + L"): " + commandLine);
+        LogEvent(L"cannot start (error " + fw::DecimalText(GetLastError()) + L"): " + commandLine);
         return false;
     }
-    const std::wstring id = std::to_wstring(process.dwProcessId);
+    const std::wstring id = fw::DecimalText(process.dwProcessId);
     LogEvent(L"started process " + id + L": " + commandLine +
              (application != nullptr ? L" (program " + std::wstring(application) + L")" : L""));
     WaitForProcessEnd(process.hProcess);
     // Support wants to see what the program said; the setup never acts on it.
     DWORD exitCode = 0;
     if (GetExitCodeProcess(process.hProcess, &exitCode)) {
-        LogEvent(L"process " + id + L" ended with exit code " + std::to_wstring(exitCode));
+        LogEvent(L"process " + id + L" ended with exit code " + fw::DecimalText(exitCode));
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -1,17 +1,19 @@
 #include "engine/PlanText.h"
 
+#include "framework/DecimalText.h"
+
 namespace korv {
 
 namespace {
 
 std::wstring Number(size_t number, size_t count) {
-    return L"step " + std::to_wstring(number) + L" of " + std::to_wstring(count);
+    return L"step " + fw::DecimalText(number) + L" of " + fw::DecimalText(count);
 }
 
 }  // namespace
 
 std::vector<std::wstring> PlanStepLines(size_t number, const StepSummary& step) {
-    std::wstring head = std::to_wstring(number) + L". ";
+    std::wstring head = fw::DecimalText(number) + L". ";
     // Numbers right-aligned to three places keep the plan's columns straight.
     while (head.size() < 5) {
         head.insert(0, L" ");
@@ -30,7 +32,7 @@ std::wstring StepBeginEvent(size_t number, size_t count, const StepSummary& step
 std::wstring StepEndEvent(size_t number, size_t count, bool succeeded, unsigned long long milliseconds,
                           bool endsRun) {
     std::wstring line = Number(number, count) + (succeeded ? L" done after " : L" failed after ") +
-                        std::to_wstring(milliseconds) + L" ms";
+                        fw::DecimalText(milliseconds) + L" ms";
     if (!succeeded) {
         line += endsRun ? L": the run ends here" : L", the run goes on";
     }

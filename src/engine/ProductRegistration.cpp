@@ -1,5 +1,6 @@
 #include "engine/ProductRegistration.h"
 
+#include "framework/DecimalText.h"
 #include "session/DiagnosticLog.h"
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
@@ -240,7 +241,7 @@ void ApplyProductRegistration(const RegistrationPlan& plan, HWND owner) {
         AppendInstallLog(value.entry);
     }
     LogEvent(L"uninstall record HKEY_LOCAL_MACHINE\\" + plan.keyPath + L" written with " +
-             std::to_wstring(plan.values.size() + plan.toolValues.size()) + L" values");
+             fw::DecimalText(plan.values.size() + plan.toolValues.size()) + L" values");
 }
 
 void WriteProductRegistration(HWND owner) {

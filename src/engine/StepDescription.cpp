@@ -1,5 +1,6 @@
 #include "engine/StepDescription.h"
 
+#include "framework/DecimalText.h"
 #include "config/InstalledRecords.h"
 #include "engine/MsiInstaller.h"
 #include "engine/PackageRunner.h"
@@ -18,7 +19,7 @@ std::wstring PageMessageName(UINT message) {
     case WM_PACKAGE_BEGIN: return L"WM_PACKAGE_BEGIN";
     case WM_PACKAGE_END: return L"WM_PACKAGE_END";
     }
-    return L"message " + std::to_wstring(message);
+    return L"message " + fw::DecimalText(message);
 }
 
 std::wstring StageName(int stage) {
@@ -28,7 +29,7 @@ std::wstring StageName(int stage) {
     case kStageCollaboration: return L"3 (collaboration system)";
     case kStageSetupFiles: return L"4 (setup files and registration)";
     }
-    return std::to_wstring(stage);
+    return fw::DecimalText(stage);
 }
 
 // When the step counts as failed, for the kinds whose failure can matter.

@@ -34,7 +34,7 @@ bool OpenWithShell(const std::wstring& program, const wchar_t* parameters) {
     const bool started = reinterpret_cast<INT_PTR>(result) > 32;
     if (!started) {
         LogEvent(L"the shell cannot start " + program + L" (error " +
-                 std::to_wstring(reinterpret_cast<INT_PTR>(result)) + L")");
+                 fw::DecimalText(reinterpret_cast<INT_PTR>(result)) + L")");
     }
     return started;
 }

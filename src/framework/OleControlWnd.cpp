@@ -1,7 +1,5 @@
 #include "framework/OleControlWnd.h"
 
-#include <mutex>
-
 namespace fw {
 
 const wchar_t kOleControlClass[] = L"fw.OleControl";
@@ -75,9 +73,8 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 bool EnableControlContainer() {
-    static std::once_flag once;
-    static bool registered = false;
-    std::call_once(once, [] {
+    // Registered once per process, whichever thread asks first.
+    static const bool registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
@@ -87,8 +84,8 @@ bool EnableControlContainer() {
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         wc.lpszClassName = kOleControlClass;
-        registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    });
+        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
     return registered;
 }
 

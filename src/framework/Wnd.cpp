@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "framework/SlimLock.h"
 #include "framework/WinThread.h"
 
 namespace fw {
@@ -13,7 +14,7 @@ namespace {
 
 // Handle to object. Windows of several threads live in it (tip dialogs open
 // on the worker), so it is locked; lookups are short.
-std::mutex g_mapLock;
+fw::SlimLock g_mapLock;
 std::unordered_map<HWND, CWnd*> g_windows;
 
 // The object that the window being created on this thread belongs to.
@@ -32,8 +33,8 @@ thread_local MessageFrame* t_frames = nullptr;
 const wchar_t kDefaultClass[] = L"fw.Window";
 
 const wchar_t* DefaultClassName() {
-    static std::once_flag once;
-    std::call_once(once, [] {
+    // Registered once per process, whichever thread asks first.
+    static const ATOM registered = [] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
         wc.style = CS_DBLCLKS;
@@ -42,18 +43,19 @@ const wchar_t* DefaultClassName() {
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
         wc.lpszClassName = kDefaultClass;
-        RegisterClassExW(&wc);
-    });
+        return RegisterClassExW(&wc);
+    }();
+    static_cast<void>(registered);
     return kDefaultClass;
 }
 
 void MapWindow(HWND hwnd, CWnd* wnd) {
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    std::lock_guard<fw::SlimLock> lock(g_mapLock);
     g_windows[hwnd] = wnd;
 }
 
 void UnmapWindow(HWND hwnd, CWnd* wnd) {
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    std::lock_guard<fw::SlimLock> lock(g_mapLock);
     auto it = g_windows.find(hwnd);
     if (it != g_windows.end() && it->second == wnd) {
         g_windows.erase(it);
@@ -97,7 +99,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (hwnd == nullptr) {
         return nullptr;
     }
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    std::lock_guard<fw::SlimLock> lock(g_mapLock);
     auto it = g_windows.find(hwnd);
     return it != g_windows.end() ? it->second : nullptr;
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "framework/SlimLock.h"
 #include "session/LogLine.h"
 
 namespace korv {
@@ -12,7 +13,7 @@ namespace korv {
 namespace {
 
 // Events come from the UI thread and the install worker.
-std::mutex g_lock;
+fw::SlimLock g_lock;
 HANDLE g_file = INVALID_HANDLE_VALUE;
 std::wstring g_path;
 
@@ -41,7 +42,7 @@ void CloseLocked() {
 }  // namespace
 
 bool OpenDiagnosticLog(const std::wstring& path) {
-    std::lock_guard<std::mutex> lock(g_lock);
+    std::lock_guard<fw::SlimLock> lock(g_lock);
     CloseLocked();
     if (path.empty()) {
         return false;
@@ -61,12 +62,12 @@ bool OpenDiagnosticLog(const std::wstring& path) {
 }
 
 void CloseDiagnosticLog() {
-    std::lock_guard<std::mutex> lock(g_lock);
+    std::lock_guard<fw::SlimLock> lock(g_lock);
     CloseLocked();
 }
 
 std::wstring DiagnosticLogPath() {
-    std::lock_guard<std::mutex> lock(g_lock);
+    std::lock_guard<fw::SlimLock> lock(g_lock);
     return g_path;
 }
 
@@ -80,7 +81,7 @@ std::wstring DefaultDiagnosticLogPath() {
 }
 
 void LogEvent(const std::wstring& text) {
-    std::lock_guard<std::mutex> lock(g_lock);
+    std::lock_guard<fw::SlimLock> lock(g_lock);
     if (g_file == INVALID_HANDLE_VALUE) {
         return;
     }

@@ -2,15 +2,17 @@
 
 #include <mutex>
 
+#include "framework/SlimLock.h"
+
 namespace korv {
 
 namespace {
 
-std::mutex g_textModuleLock;
+fw::SlimLock g_textModuleLock;
 HMODULE g_textModule = nullptr;  // stays loaded until process end
 
 HMODULE TextModule() {
-    std::lock_guard<std::mutex> lock(g_textModuleLock);
+    std::lock_guard<fw::SlimLock> lock(g_textModuleLock);
     if (g_textModule == nullptr) {
         g_textModule = LoadResourceLibrary();
     }
@@ -73,6 +75,37 @@ const wchar_t* LocalText::Get() {
 std::wstring LoadText(int textId, const wchar_t* defaultText) {
     LocalText text(textId, defaultText);
     return text.Get();
+}
+
+std::wstring LoadLongText(int resourceId) {
+    HMODULE module = TextModule();
+    if (module == nullptr) {
+        return {};
+    }
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
+    const char* bytes = loaded != nullptr ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    const DWORD size = found != nullptr ? SizeofResource(module, found) : 0;
+    if (bytes == nullptr || size == 0) {
+        return {};
+    }
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(size), nullptr, 0);
+    std::wstring decoded(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length <= 0 || MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(size), decoded.data(), length) != length) {
+        return {};
+    }
+    std::wstring text;
+    text.reserve(decoded.size() + decoded.size() / 32);
+    for (wchar_t c : decoded) {
+        if (c == L'\r') {
+            continue;
+        }
+        if (c == L'\n') {
+            text += L'\r';
+        }
+        text += c;
+    }
+    return text;
 }
 
 }  // namespace korv

@@ -33,6 +33,12 @@ private:
 // Shorthand for the usual use: look the text up and copy it at once.
 std::wstring LoadText(int textId, const wchar_t* defaultText);
 
+// A text too long for the string table, kept in the library as an RCDATA
+// resource of UTF-8 text: its lines end in CR LF (as the file's lines end
+// in LF or CR LF), the last one too when the file's does. Empty when the
+// library or the resource is missing.
+std::wstring LoadLongText(int resourceId);
+
 // Full path of IntallerRes.dll in this program's own folder. Both loads of
 // the library use it: the process runs with administrator rights, so a
 // same-named DLL elsewhere on the search path must never be picked up.

@@ -1,5 +1,7 @@
 #include "session/LogLine.h"
 
+#include "framework/DecimalText.h"
+
 namespace korv {
 
 namespace {
@@ -27,7 +29,7 @@ std::wstring Digits(int value, int width) {
     if (value < 0) {
         value = 0;
     }
-    std::wstring text = std::to_wstring(value);
+    std::wstring text = fw::DecimalText(value);
     if (static_cast<int>(text.size()) < width) {
         text.insert(0, static_cast<size_t>(width) - text.size(), L'0');
     }

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "framework/SlimLock.h"
 #include "session/DiagnosticLog.h"
 #include "session/LocalText.h"
 #include "session/MessageWords.h"
@@ -16,13 +17,13 @@ namespace {
 // Messages may be shown from the UI thread and the install worker, so the
 // two slots are read and written under a lock; the presentation itself runs
 // outside it.
-std::mutex g_slotsLock;
+fw::SlimLock g_slotsLock;
 TipPresenter g_presenter;
 TipPresenter g_answerer;
 std::atomic<bool> g_suppressed{false};
 
 TipPresenter CurrentPresentation() {
-    std::lock_guard<std::mutex> lock(g_slotsLock);
+    std::lock_guard<fw::SlimLock> lock(g_slotsLock);
     if (g_answerer) {
         return g_answerer;
     }
@@ -67,12 +68,12 @@ int ShowTipMessage(int kind, const wchar_t* text, HWND owner) {
 }
 
 TipPresenter SetTipPresenter(TipPresenter presenter) {
-    std::lock_guard<std::mutex> lock(g_slotsLock);
+    std::lock_guard<fw::SlimLock> lock(g_slotsLock);
     return std::exchange(g_presenter, std::move(presenter));
 }
 
 TipPresenter SetTipAnswerer(TipPresenter answerer) {
-    std::lock_guard<std::mutex> lock(g_slotsLock);
+    std::lock_guard<fw::SlimLock> lock(g_slotsLock);
     return std::exchange(g_answerer, std::move(answerer));
 }
 
