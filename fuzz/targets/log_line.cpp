@@ -5,6 +5,7 @@
 #include "engine/PlanText.h"
 #include "session/LogLine.h"
 #include "session/MessageWords.h"
+#include "session/Utf8Text.h"
 
 using namespace korv;
 
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(line.size() >= 27 && line.compare(line.size() - 2, 2, "\r\n") == 0);
     FUZZ_CHECK(line.find_first_of("\r\n") == line.size() - 2);
     FUZZ_CHECK(line[4] == '-' && line[10] == ' ' && line[23] == ' ' && line[24] == ' ');
-    FUZZ_CHECK(IsUtf8(ToUtf8(text)));
+    FUZZ_CHECK(IsUtf8(Utf8FromWide(text)));
     FUZZ_CHECK(DefaultLogFileName(clock).size() == std::wstring(L"KorvanixSetup_20240501_090703.log").size());
 
     MessageFacts message;

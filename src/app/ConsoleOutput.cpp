@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "session/LogLine.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 
@@ -14,7 +14,7 @@ bool WriteTo(HANDLE out, const std::wstring& text) {
     if (GetConsoleMode(out, &mode)) {
         return WriteConsoleW(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) != FALSE;
     }
-    const std::string bytes = ToUtf8(text);
+    const std::string bytes = Utf8FromWide(text);
     return WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE;
 }
 

@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "online/Utf8Text.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 

@@ -7,7 +7,7 @@
 
 #include "online/HttpRequestRules.h"
 #include "online/UnicodeEscapes.h"
-#include "online/Utf8Text.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 

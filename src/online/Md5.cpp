@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <bcrypt.h>
 
-#include "online/Utf8Text.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 

@@ -31,7 +31,4 @@ std::wstring DefaultLogFileName(const LogClock& time);
 // yyyymmdd, the form of a date in Windows' list of installed programs.
 std::wstring CompactDate(const LogClock& time);
 
-// UTF-16 to UTF-8; a surrogate without its partner becomes U+FFFD.
-std::string ToUtf8(const std::wstring& text);
-
 }  // namespace korv

@@ -13,7 +13,7 @@
 #include "online/HttpRequestRules.h"
 #include "online/Md5.h"
 #include "online/UnicodeEscapes.h"
-#include "online/Utf8Text.h"
+#include "session/Utf8Text.h"
 #include "support/Text.h"
 
 using namespace korv;

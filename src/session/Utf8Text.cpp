@@ -1,4 +1,4 @@
-#include "online/Utf8Text.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 
