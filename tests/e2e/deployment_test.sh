@@ -59,16 +59,8 @@ clean_machine() {
 clean_machine
 trap clean_machine EXIT
 
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
-check() {  # check ID COMMAND...: a case that holds when the command succeeds
-    local id=$1
-    shift
-    if "$@"; then echo "ok   $id"; else fail "$id"; fi
-}
+# shellcheck source=tests/e2e/cases.sh
+source "$src/tests/e2e/cases.sh"
 
 # run ID EXPECTED_CODE WORDS...: Setup.exe from the medium with the words;
 # its standard output lands in $work/ID.out. Fails the case when it does not
@@ -335,8 +327,4 @@ check "without LOG the log of /? goes to the temporary folder as KorvanixSetup_<
     "$default_log"
 run "PLAN=yes is refused" 1639 quiet=1 PLAN=yes
 
-if ((failures > 0)); then
-    echo "$failures case(s) failed"
-    exit 1
-fi
-echo "all cases passed"
+report_cases

@@ -47,11 +47,8 @@ printf '\r\r\nCreateDirectory: "C:\\%s" (0)' "$copy_name" >"$copy_unix/install.l
 wine_reg add "$record" /v Platform /d x64 /f
 wine_reg add "$record" /v InstallLocation /d "C:\\$copy_name" /f
 
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/cases.sh
+source "$src/tests/e2e/cases.sh"
 
 # run ID MEDIUM_DIR EXPECTED_CODE [WORDS...]: runs Setup.exe from the medium
 # with the words (default: an unattended uninstall); fails the case when it
@@ -129,7 +126,4 @@ run "unattended install from a medium near MAX_PATH" "$deep" 1603 quiet=1 'TARGE
 check_started_nothing() { ! grep -qv '^KUninstall' <(tr -d '\r' <"$work/journal.txt" | cut -f1); }
 if check_started_nothing; then echo "ok   nothing but the uninstaller was started"; else fail "a package was started"; fi
 
-if ((failures > 0)); then
-    echo "$failures case(s) failed"
-    exit 1
-fi
+report_cases

@@ -47,16 +47,8 @@ clean_machine() {
 clean_machine
 trap clean_machine EXIT
 
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
-check() {  # check ID CONDITION...: a case that holds when the command succeeds
-    local id=$1
-    shift
-    if "$@"; then echo "ok   $id"; else fail "$id"; fi
-}
+# shellcheck source=tests/e2e/cases.sh
+source "$src/tests/e2e/cases.sh"
 
 # run ID EXPECTED_CODE WORDS...: runs Setup.exe with the words, fails the
 # case when it does not end within 120 s (it would be waiting on a message)
@@ -171,7 +163,4 @@ run "unattended install whose package needs a restart" 3010 quiet=1 "TARGETDIR=\
 check "restart: the install went on to the configuration program" \
     test "$(journal_lines | tail -1 | cut -f1)" == SetupWriter_x64.exe
 
-if ((failures > 0)); then
-    echo "$failures case(s) failed"
-    exit 1
-fi
+report_cases

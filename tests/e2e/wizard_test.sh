@@ -70,16 +70,8 @@ clean_machine() {
 clean_machine
 trap clean_machine EXIT
 
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
-check() {  # check ID COMMAND...: a case that holds when the command succeeds
-    local id=$1
-    shift
-    if "$@"; then echo "ok   $id"; else fail "$id"; fi
-}
+# shellcheck source=tests/e2e/cases.sh
+source "$src/tests/e2e/cases.sh"
 step() {  # step ID uidriver-words...: one action of the person; fails the case when it cannot be done
     local id=$1
     shift
@@ -378,8 +370,4 @@ check "quiet uninstall: KUninstall handed over without a question" grep -qx 'KUn
 check "the cancelled wizard and the maintenance runs asked the service nothing" \
     test "$(lookups | wc -l)" == "$lookups_before_maintenance"
 
-if [[ $failures -gt 0 ]]; then
-    echo "$failures case(s) failed"
-    exit 1
-fi
-echo "all cases passed"
+report_cases
