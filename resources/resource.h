@@ -296,6 +296,8 @@
 #define IDS_CONFIRM_EXIT_MAINTENANCE 2055
 #define IDS_CONFIRM_EXIT_INSTALL 2057
 #define IDS_MAINTENANCE_HEADLINE 2059
+#define IDS_CONFIRM_CANCEL_INSTALL 2061   // Cancel on the copy-progress page of a new installation
+#define IDS_CONFIRM_CANCEL_MAINTENANCE 2062  // ... of a Modify or Repair
 #define IDS_INFO_PAGE_TITLE     2042  // format: %s = IDS_PRODUCT_INSTANCE_NAME
 
 // Button labels.

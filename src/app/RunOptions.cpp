@@ -10,6 +10,26 @@ const wchar_t* const kLog = L"LOG";
 const wchar_t* const kSuppress = L"SUPPRESSMSGBOXES";
 const wchar_t* const kPlan = L"PLAN";
 const wchar_t* const kHelp = L"HELP";
+const wchar_t* const kPackageTimeout = L"PACKAGETIMEOUT";
+
+// A week: longer than any installer runs, short enough that minutes turned
+// into milliseconds stay far below the wait functions' "no limit".
+constexpr int kLongestPackageTimeout = 7 * 24 * 60;
+
+// Whole minutes from 1 to the longest; -1 for anything else.
+int TimeoutMinutes(const std::wstring& text) {
+    if (text.empty() || text.size() > 5) {
+        return -1;
+    }
+    int minutes = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return -1;
+        }
+        minutes = minutes * 10 + (c - L'0');
+    }
+    return minutes >= 1 && minutes <= kLongestPackageTimeout ? minutes : -1;
+}
 
 wchar_t Upper(wchar_t c) {
     return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
@@ -53,7 +73,8 @@ std::wstring Unquoted(std::wstring text) {
 }  // namespace
 
 bool IsRunOptionKey(const std::wstring& key) {
-    return SameKey(key, kLog) || SameKey(key, kSuppress) || SameKey(key, kPlan) || SameKey(key, kHelp);
+    return SameKey(key, kLog) || SameKey(key, kSuppress) || SameKey(key, kPlan) || SameKey(key, kHelp) ||
+           SameKey(key, kPackageTimeout);
 }
 
 RunOptions ReadRunOptions(const std::wstring& commandLine) {
@@ -65,6 +86,10 @@ RunOptions ReadRunOptions(const std::wstring& commandLine) {
     options.suppressMessages = IsOne(Find(args, kSuppress));
     options.plan = IsOne(Find(args, kPlan));
     options.help = IsOne(Find(args, kHelp));
+    if (const std::wstring* timeout = Find(args, kPackageTimeout)) {
+        const int minutes = TimeoutMinutes(*timeout);
+        options.packageTimeoutMinutes = minutes > 0 ? minutes : 0;
+    }
     for (const std::wstring& word : CommandWords(commandLine)) {
         options.help = options.help || word == L"/?";
     }
@@ -81,6 +106,10 @@ int JudgeRunOptions(const CommandArgs& args) {
         if (value != nullptr && *value != L"0" && *value != L"1") {
             return kExitBadCommandLine;
         }
+    }
+    const std::wstring* timeout = Find(args, kPackageTimeout);
+    if (timeout != nullptr && TimeoutMinutes(*timeout) < 0) {
+        return kExitBadCommandLine;
     }
     return kExitSuccess;
 }

@@ -22,9 +22,10 @@ struct RunOptions {
     bool suppressMessages = false;  // SUPPRESSMSGBOXES=1
     bool plan = false;              // PLAN=1
     bool help = false;              // the word /? or HELP=1
+    int packageTimeoutMinutes = 0;  // PACKAGETIMEOUT: minutes a started program may run; 0: no limit
 };
 
-// LOG, SUPPRESSMSGBOXES, PLAN or HELP, in any letter case.
+// LOG, SUPPRESSMSGBOXES, PLAN, HELP or PACKAGETIMEOUT, in any letter case.
 bool IsRunOptionKey(const std::wstring& key);
 
 RunOptions ReadRunOptions(const std::wstring& commandLine);
@@ -35,7 +36,9 @@ RunOptions ReadRunOptions(const std::wstring& commandLine);
 bool SuppressesMessages(const RunOptions& options, const CommandArgs& args);
 
 // kExitBadCommandLine when SUPPRESSMSGBOXES, PLAN or HELP has a value other
-// than 0 or 1 (PLAN=yes must not quietly become a real run), else 0.
+// than 0 or 1 (PLAN=yes must not quietly become a real run), or
+// PACKAGETIMEOUT is not a whole number of minutes from 1 to 10080 (a week),
+// else 0.
 int JudgeRunOptions(const CommandArgs& args);
 
 }  // namespace korv

@@ -26,7 +26,7 @@ void AppendSteps(const std::vector<InstallStep>& steps, const InstallSession& se
 }  // namespace
 
 void AppendInstallPlan(const InstallSession& session, bool unattended, std::vector<std::wstring>& lines) {
-    const FailureReport report = unattended ? FailureReport::kSilent : FailureReport::kToPage;
+    const FailureReport report = unattended ? FailureReport::kUnattended : FailureReport::kToPage;
     if (!unattended) {
         lines.push_back(L"the welcome page chooses the folder and the options; with the folder and the options of "
                         L"Setup.ini the copy-progress page would apply these steps, and the finish page then runs "
@@ -34,12 +34,13 @@ void AppendInstallPlan(const InstallSession& session, bool unattended, std::vect
     }
     AppendSteps(PlanInstall(session, InstallFacts::OfThisMachine(session, unattended)), session, report, lines);
     lines.push_back(L"a run ends with 0 when no step fails in a way that ends it (3010 when a package asks for a "
-                    L"restart), else with 1603.");
+                    L"restart), else with 1603. A failure code is any exit code but 0, 3010, 1641 (1638 too from a "
+                    L"prerequisite).");
 }
 
 void AppendUninstallPlan(const InstallSession& session, std::vector<std::wstring>& lines) {
-    AppendSteps(PlanUninstall(session, UninstallFacts::OfThisMachine()), session, FailureReport::kSilent, lines);
-    lines.push_back(L"a run ends with 0 when KUninstall was handed the uninstall, else with 1603.");
+    AppendSteps(PlanUninstall(session, UninstallFacts::OfThisMachine(true)), session, FailureReport::kSilent, lines);
+    lines.push_back(L"a run ends with KUninstall's result: 0, 3010 (for its 3010 or 1641) or 1603.");
 }
 
 void PublishPlan(const std::vector<std::wstring>& lines) {

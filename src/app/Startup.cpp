@@ -16,6 +16,8 @@
 #include "config/InstalledRecords.h"
 #include "config/Probes.h"
 #include "config/SetupConfig.h"
+#include "engine/PackageRunner.h"
+#include "engine/Uninstall.h"
 
 namespace korv {
 
@@ -121,6 +123,7 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     options_ = ReadRunOptions(commandLine);
     planLines_.clear();
     SuppressionScope suppression(SuppressesMessages(options_, args_));
+    Session().packageTimeoutMs = ProgramTimeoutMs(options_.packageTimeoutMinutes);
 
     if (options_.help) {
         ShowHelp();
@@ -314,9 +317,10 @@ int Startup::RunMode() {
             AppendUninstallPlan(s, planLines_);
             return kExitSuccess;
         }
-        const int exitCode = UninstallProduct() == 1 ? kExitSuccess : kExitFatal;
-        LogEvent(exitCode == kExitSuccess ? L"the uninstall was handed over to KUninstall"
-                                          : L"the uninstall failed");
+        // KUninstall runs quietly and is waited for: the run's exit code
+        // is its result.
+        const int exitCode = UninstallProductQuietly() == 1 ? kExitSuccess : kExitFatal;
+        LogEvent(exitCode == kExitSuccess ? L"KUninstall has removed the copy" : L"the uninstall failed");
         return exitCode;
     }
     case RunMode::UnattendedInstall: {
@@ -334,9 +338,7 @@ int Startup::RunMode() {
             AppendInstallPlan(s, true, planLines_);
             return kExitSuccess;
         }
-        const int exitCode = RunUnattendedInstall() == 1 ? kExitSuccess : kExitFatal;
-        LogEvent(exitCode == kExitSuccess ? L"the install is complete" : L"the install failed");
-        return exitCode;
+        return RunUnattendedInstall();
     }
     case RunMode::Maintenance:
         if (options_.plan) {

@@ -86,6 +86,13 @@ int LeftWith(INT_PTR code) {
     return code == fw::CDialog::kNoResult ? kExitFatal : kExitUserDeclined;
 }
 
+// The copy-progress page ended without success: the person cancelled the
+// job (1602), or it failed (1603). No finish page, no information page.
+int JobDidNotComplete() {
+    Session().showInfoPage = 0;
+    return Session().cancelRequested.load() != 0 ? kExitUserDeclined : kExitFatal;
+}
+
 }  // namespace
 
 INT_PTR ShowWizardPage(CArcBitmapDialog& page, bool keepPicture) {
@@ -114,8 +121,7 @@ int RunInstallWizard(const PageRunner& runPage) {
         return LeftWith(welcome);
     }
     if (runPage(WizardPage::kCopyProgress, unused) != kPageDone) {
-        s.showInfoPage = 0;
-        return kExitFatal;
+        return JobDidNotComplete();
     }
     runPage(WizardPage::kFinish, unused);
     return kExitSuccess;
@@ -166,8 +172,7 @@ int RunMaintenance(const PageRunner& runPage, const std::function<int()>& uninst
 
     int unused = 0;
     if (runPage(WizardPage::kCopyProgress, unused) != kPageDone) {
-        s.showInfoPage = 0;
-        return kExitFatal;
+        return JobDidNotComplete();
     }
     if (CKvPngBkDlg* background = MainBackground()) {
         if (background->GetSafeHwnd() != nullptr) {

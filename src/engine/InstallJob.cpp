@@ -1,11 +1,13 @@
 #include "engine/InstallJob.h"
 
 #include "session/DiagnosticLog.h"
+#include "framework/DecimalText.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
 #include "engine/FileOperations.h"
+#include "engine/InstallLog.h"
 #include "engine/MsiInstaller.h"
 #include "engine/PackageRunner.h"
 #include "engine/ProductRegistration.h"
@@ -61,10 +63,14 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         return WriteIniValueIfPresent(step.path, step.section, step.key, step.value);
     case StepKind::kCreateFolderTree:
         return CreateFolderTree(step.path) == 1;
+    case StepKind::kStartNewInstallLog:
+        return StartNewInstallLog(step.path);
+    case StepKind::kEnsureInstallLog:
+        return EnsureInstallLog(step.path);
     case StepKind::kRegisterComServer:
         return RegisterComServer(step.path) == 1;
     case StepKind::kRunHidden:
-        return RunHidden(step.path, step.arguments) == 1;
+        return RunHidden(step.path, step.arguments, step.role) == 1;
     case StepKind::kConfigurator:
         return RunConfigurator(step.path, page) == 1;
     case StepKind::kProductRegistration:
@@ -77,10 +83,9 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         Call(CurrentUninstallWindows().openWaitWindow);
         return true;
     case StepKind::kStartProgram:
-        StartAndWait(step.path.c_str(), step.arguments, kCommandLineChars, WindowState::kDefault);
-        return true;
+        return StartAndWait(step.path.c_str(), step.arguments, kCommandLineChars, WindowState::kDefault, step.role);
     case StepKind::kHandOverUninstaller:
-        return HandOverToUninstaller(step.path, step.destination);
+        return HandOverToUninstaller(step.path, step.destination, step.arguments, step.wait);
     }
     return true;
 }
@@ -103,13 +108,58 @@ void ReportRegisterFailure(const std::wstring& name, HWND owner) {
     ShowTipMessage(kTipQuestion, RegisterFailureText(name).c_str(), owner);
 }
 
-bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report) {
+namespace {
+
+bool EndsRun(OnFailure onFailure) {
+    return onFailure == OnFailure::kFail || onFailure == OnFailure::kRegisterFail;
+}
+
+// Tells of a failed step that ends the run: on the page, its notice or the
+// register question; unattended, the notice (through the message function,
+// so SUPPRESSMSGBOXES answers it) unless the step's runner has told of the
+// failure itself already.
+void ReportFailure(const InstallStep& step, HWND page, FailureReport report, bool alreadyTold) {
+    if (report == FailureReport::kToPage) {
+        if (step.onFailure == OnFailure::kRegisterFail) {
+            ReportRegisterFailure(step.failureName, page);
+        } else {
+            ReportInstallFailure(step.failureName, page);
+        }
+    } else if (report == FailureReport::kUnattended && !alreadyTold) {
+        ReportInstallFailure(step.failureName, nullptr);
+    }
+}
+
+void PostJobEnd(HWND page, FailureReport report, JobEnd end) {
+    if (report == FailureReport::kToPage && page != nullptr) {
+        PostMessageW(page, WM_INSTALL_FAILED, end, 0);
+    }
+}
+
+}  // namespace
+
+JobOutcome ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureReport report) {
+    // A configuration program that failed does not stop what follows it
+    // (the registration, the clean-up): the copy is installed, and the run
+    // reports the failure at its end.
+    bool notConfigured = false;
     for (size_t i = 0; i < steps.size(); ++i) {
         const InstallStep& step = steps[i];
+        if (Session().cancelRequested.load() != 0) {
+            LogEvent(L"cancelled by the person before step " + fw::DecimalText(i + 1) + L" of " +
+                     fw::DecimalText(steps.size()));
+            PostJobEnd(page, report, kJobCancelled);
+            return JobOutcome::kCancelled;
+        }
+        if (notConfigured && step.kind == StepKind::kPostMessage && step.message == WM_INSTALL_DONE) {
+            PostJobEnd(page, report, kJobFailedInstalled);
+            continue;
+        }
         LogEvent(StepBeginEvent(i + 1, steps.size(), DescribeStep(step, Session(), report)));
         const ULONGLONG started = GetTickCount64();
+        const unsigned messagesBefore = MessagesRaisedOnThisThread();
         const bool done = ApplyStep(step, page);
-        const bool endsRun = !done && step.onFailure != OnFailure::kIgnore && step.onFailure != OnFailure::kRegisterAsk;
+        const bool endsRun = !done && EndsRun(step.onFailure);
         LogEvent(StepEndEvent(i + 1, steps.size(), done, GetTickCount64() - started, endsRun));
         if (done || step.onFailure == OnFailure::kIgnore) {
             continue;
@@ -119,19 +169,23 @@ bool ApplyInstallPlan(const std::vector<InstallStep>& steps, HWND page, FailureR
             ReportRegisterFailure(step.failureName, page);
             continue;
         }
-        if (report == FailureReport::kToPage) {
-            if (step.onFailure == OnFailure::kRegisterFail) {
-                ReportRegisterFailure(step.failureName, page);
-            } else {
-                ReportInstallFailure(step.failureName, page);
-            }
-            if (page != nullptr) {
-                PostMessageW(page, WM_INSTALL_FAILED, 0, 0);
-            }
+        // A package the Windows Installer stopped because the person
+        // cancelled is no failure to report: the cancel is.
+        if (Session().cancelRequested.load() != 0) {
+            LogEvent(L"the step ended early because the person cancelled");
+            PostJobEnd(page, report, kJobCancelled);
+            return JobOutcome::kCancelled;
         }
-        return false;
+        ReportFailure(step, page, report, MessagesRaisedOnThisThread() != messagesBefore);
+        if (step.onFailure == OnFailure::kFailInstalled) {
+            LogEvent(L"installed but not configured: a Repair configures the copy");
+            notConfigured = true;
+            continue;
+        }
+        PostJobEnd(page, report, kJobFailed);
+        return JobOutcome::kFailed;
     }
-    return true;
+    return notConfigured ? JobOutcome::kFailedInstalled : JobOutcome::kDone;
 }
 
 void RunInstallJob(HWND page) {

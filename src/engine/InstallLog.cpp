@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "engine/FileOperations.h"
 #include "session/InstallSession.h"
 
 namespace korv {
@@ -44,6 +45,41 @@ std::string ToCodePage(const std::wstring& text, unsigned codePage, bool* unrepr
 bool EncodeLogEntry(const std::wstring& text, unsigned codePage, std::string& bytes) {
     return FrameLogEntry(
         text, [codePage](const std::wstring& wide) { return ToCodePage(wide, codePage); }, bytes);
+}
+
+namespace {
+
+bool CreateEmptyLog(const std::wstring& path, DWORD disposition) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+bool StartNewInstallLog(const std::wstring& folder) {
+    const std::wstring path = folder + L"\\install.log";
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    // Deleted rather than emptied in place: emptying would write through a
+    // hard link into whatever file it shares its data with.
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(path.c_str())) {
+        return false;
+    }
+    return CreateEmptyLog(path, CREATE_NEW);
+}
+
+bool EnsureInstallLog(const std::wstring& folder) {
+    if (CreateFolderTree(folder + L"\\") != 1) {
+        return false;
+    }
+    return CreateEmptyLog(folder + L"\\install.log", OPEN_ALWAYS);
 }
 
 bool AppendInstallLog(const std::wstring& text) {

@@ -20,6 +20,16 @@ namespace korv {
 // folder or a write-protected log simply loses it).
 bool AppendInstallLog(const std::wstring& text);
 
+// A new installation into folder (no trailing backslash): an install.log
+// that is already there was not written by this installation, so it is
+// removed (a link goes, not what it points to) and an empty one takes its
+// place. Nothing happens when there is none. False when it cannot be replaced.
+bool StartNewInstallLog(const std::wstring& folder);
+
+// folder (created, and logged, when missing) holds an install.log: an empty
+// one is created when nothing has been logged. False when that fails.
+bool EnsureInstallLog(const std::wstring& folder);
+
 // Longest log path, in characters (a path of MAX_PATH with its terminator).
 constexpr size_t kMaxLogPathChars = 259;
 

@@ -163,6 +163,12 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
         plan.Add(StepKind::kWriteSetupRecord, L"");
     }
     plan.Post(WM_INSTALL_STARTED);
+    // The uninstaller removes what install.log names, with administrator
+    // rights: a new installation never adds to a log it did not write (one
+    // left in a folder that someone else prepared could name anything).
+    if (session.maintenanceMode == kModeInstall) {
+        plan.Add(StepKind::kStartNewInstallLog, T);
+    }
 
     // Prerequisites.
     plan.Stage(kStagePrerequisites);
@@ -209,6 +215,9 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
     // The installed copy's own setup files, so it can maintain and remove itself.
     plan.Stage(kStageSetupFiles);
     plan.Post(WM_PACKAGE_BEGIN);
+    // Without install.log the copy could never be uninstalled, even when
+    // the installation itself had nothing to log.
+    plan.Add(StepKind::kEnsureInstallLog, T);
     const std::wstring S = facts.setupFolder + L"\\";
     plan.Copy(S + p::kSetupProgram, T + L"\\" + p::kSetupProgram);
     plan.Copy(S + p::kResourceLibrary, T + L"\\" + p::kResourceLibrary);
@@ -245,7 +254,10 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
     // In a new installation the finish page runs the configuration program
     // with the workspace the user picks there.
     if (unattended || session.maintenanceMode != kModeInstall) {
-        plan.Must(StepKind::kConfigurator, files, product64 ? p::kConfiguratorX64 : p::kConfiguratorX86);
+        // It runs once every package is installed: its failure leaves an
+        // installed but unconfigured copy, which a Repair configures.
+        const wchar_t* configurator = product64 ? p::kConfiguratorX64 : p::kConfiguratorX86;
+        plan.Add(StepKind::kConfigurator, files + configurator, OnFailure::kFailInstalled, configurator);
     }
     if (!unattended) {
         plan.Add(StepKind::kProductRegistration, L"");

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ExitCodeTable.h"
 #include "engine/PackageItems.h"
 #include "session/InstallSession.h"
 
@@ -34,6 +35,8 @@ enum class StepKind {
     kCopyFile,             // path to destination, overwriting
     kWriteIniValue,        // into the file path, only when it exists: section, key, value
     kCreateFolderTree,     // path (logged folder by folder)
+    kStartNewInstallLog,   // a new installation: an install.log already in the folder `path` is replaced by an empty one
+    kEnsureInstallLog,     // the folder `path` (logged when created) holds an install.log, empty when nothing was logged
     kRegisterComServer,    // RegisterComServer(path)
     kRunHidden,            // RunHidden(path, arguments)
     kConfigurator,         // RunConfigurator(path, page)
@@ -42,13 +45,15 @@ enum class StepKind {
     kHideMainWindow,       // the uninstall windows: hide the main background window
     kOpenWaitWindow,       // ... and show the wait window
     kStartProgram,         // StartAndWait(path as the program, arguments as the whole command line)
-    kHandOverUninstaller,  // HandOverToUninstaller(path = installed folder, destination = temporary folder)
+    kHandOverUninstaller,  // HandOverToUninstaller(path = installed folder, destination = temporary folder,
+                           //   arguments = KUninstall's; waited for when `wait`)
 };
 
 // What a step's failure means.
 enum class OnFailure {
     kIgnore,        // the result is not used
     kFail,          // the install failed: ReportInstallFailure(failureName)
+    kFailInstalled, // the run failed, but every package is installed: reported, not rolled back
     kRegisterFail,  // the install failed: ReportRegisterFailure(failureName)
     kRegisterAsk,   // ReportRegisterFailure(failureName), then go on (the uninstall)
 };
@@ -65,6 +70,9 @@ struct InstallStep {
     int stage = 0;     // kSetStage
     OnFailure onFailure = OnFailure::kIgnore;
     std::wstring failureName;  // the file name the failure message names
+    // How the exit code of a started program counts (kRunHidden, kStartProgram).
+    ProgramRole role = ProgramRole::kInstallStep;
+    bool wait = false;         // kHandOverUninstaller: wait for KUninstall
 };
 
 // What the plan needs beyond the session.

@@ -179,10 +179,17 @@ int InstallMsiPackageWithProperties(const std::wstring& path, const std::wstring
 }
 
 int WINAPI MsiUiHandler(void* context, UINT messageType, const wchar_t* message) {
+    const UINT type = messageType & 0xFF000000u;
+    // The person cancelled on the copy-progress page: the Windows Installer
+    // stops the package at its next progress report and rolls it back
+    // itself (its result is then 1602).
+    if (Session().cancelRequested.load() != 0 &&
+        (type == INSTALLMESSAGE_PROGRESS || type == INSTALLMESSAGE_ACTIONSTART || type == INSTALLMESSAGE_ACTIONDATA)) {
+        return IDCANCEL;
+    }
     if (message == nullptr || message[0] == L'\0') {
         return 0;
     }
-    const UINT type = messageType & 0xFF000000u;
     switch (type) {
     case INSTALLMESSAGE_FATALEXIT:
     case INSTALLMESSAGE_WARNING:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "session/DiagnosticLog.h"
+#include "session/InstallSession.h"
 #include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
 #include "engine/ProcessWait.h"
@@ -23,13 +24,13 @@ void Post(HWND window, UINT message) {
 // The steps the three package runners share; messageOwner owns the
 // missing-file message.
 int RunPackage(const std::wstring& path, const std::wstring& tail, WindowState window, HWND progress,
-               HWND messageOwner) {
+               HWND messageOwner, ProgramRole role) {
     Post(progress, WM_PACKAGE_BEGIN);
     if (!FileFound(path)) {
         ShowFileMissing(path, messageOwner);
         return 0;
     }
-    if (!StartAndWait(nullptr, QuotedCommandLine(path, tail), kCommandLineChars, window)) {
+    if (!StartAndWait(nullptr, QuotedCommandLine(path, tail), kCommandLineChars, window, role)) {
         return 0;
     }
     Post(progress, WM_PACKAGE_END);
@@ -48,8 +49,29 @@ void TrimTrailingBackslashes(std::wstring& folder) {
 
 }  // namespace
 
+DWORD ProgramTimeoutMs(int minutes) {
+    if (minutes <= 0) {
+        return INFINITE;
+    }
+    // PACKAGETIMEOUT is bounded when it is read; the limit keeps the product
+    // below INFINITE all the same.
+    const unsigned long long ms = static_cast<unsigned long long>(minutes) * 60000ull;
+    return ms >= INFINITE ? INFINITE - 1 : static_cast<DWORD>(ms);
+}
+
+namespace {
+
+std::wstring TimeoutText(DWORD ms) {
+    if (ms % 60000 == 0) {
+        return fw::DecimalText(ms / 60000) + L" minutes";
+    }
+    return fw::DecimalText(ms) + L" ms";
+}
+
+}  // namespace
+
 bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,
-                  WindowState window) {
+                  WindowState window, ProgramRole role) {
     if (commandLine.size() + 1 > bufferChars) {
         LogEvent(L"not started, longer than its " + fw::DecimalText(bufferChars - 1) +
                  L"-character buffer: " + commandLine);
@@ -74,15 +96,28 @@ bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, s
     const std::wstring id = fw::DecimalText(process.dwProcessId);
     LogEvent(L"started process " + id + L": " + commandLine +
              (application != nullptr ? L" (program " + std::wstring(application) + L")" : L""));
-    WaitForProcessEnd(process.hProcess);
-    // Support wants to see what the program said; the setup never acts on it.
+    const DWORD timeoutMs = Session().packageTimeoutMs;
+    const bool ended = WaitForProcessEnd(process.hProcess, timeoutMs);
+    bool done = false;
     DWORD exitCode = 0;
-    if (GetExitCodeProcess(process.hProcess, &exitCode)) {
-        LogEvent(L"process " + id + L" ended with exit code " + fw::DecimalText(exitCode));
+    if (!ended) {
+        LogEvent(L"process " + id + L" still runs after the PACKAGETIMEOUT of " + TimeoutText(timeoutMs) +
+                 L": it is left running and its step fails");
+    } else if (!GetExitCodeProcess(process.hProcess, &exitCode)) {
+        LogEvent(L"process " + id + L" ended; its exit code cannot be read (error " +
+                 fw::DecimalText(GetLastError()) + L"): the step fails");
+    } else {
+        const ProgramOutcome outcome = JudgeExitCode(exitCode, role);
+        LogEvent(L"process " + id + L" ended with exit code " + fw::DecimalText(exitCode) + L" (" +
+                 ExitCodeMeaning(exitCode, role) + L")");
+        if (outcome == ProgramOutcome::kDoneRestartNeeded) {
+            Session().restartNeeded = 1;
+        }
+        done = outcome != ProgramOutcome::kFailed;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return true;
+    return done;
 }
 
 std::wstring QuotedCommandLine(const std::wstring& program, const std::wstring& tail) {
@@ -127,16 +162,18 @@ std::wstring SystemRegsvr32Path() {
 }
 
 int RunPrerequisite(const std::wstring& path, HWND progress) {
-    return RunPackage(path, kPrerequisiteArguments, WindowState::kHidden, progress, progress);
+    return RunPackage(path, kPrerequisiteArguments, WindowState::kHidden, progress, progress,
+                      ProgramRole::kPrerequisite);
 }
 
 int RunProductPackage(const std::wstring& path, HWND progress, HWND owner) {
     return RunPackage(path, kProductPackageArguments, WindowState::kDefault, progress,
-                      progress != nullptr ? progress : owner);
+                      progress != nullptr ? progress : owner, ProgramRole::kInstallStep);
 }
 
 int RunWithArguments(const std::wstring& path, const std::wstring& arguments, HWND progress, HWND owner) {
-    return RunPackage(path, arguments, WindowState::kDefault, progress, progress != nullptr ? progress : owner);
+    return RunPackage(path, arguments, WindowState::kDefault, progress, progress != nullptr ? progress : owner,
+                      ProgramRole::kInstallStep);
 }
 
 int RunConfigurator(const std::wstring& path, HWND progress) {
@@ -147,18 +184,19 @@ int RunConfigurator(const std::wstring& path, HWND progress) {
         return 0;
     }
     return StartAndWait(nullptr, ConfiguratorCommandLine(path, session), kConfiguratorCommandLineChars,
-                        WindowState::kHidden)
+                        WindowState::kHidden, ProgramRole::kInstallStep)
                ? 1
                : 0;
 }
 
-int RunHidden(const std::wstring& path, const std::wstring& arguments) {
+int RunHidden(const std::wstring& path, const std::wstring& arguments, ProgramRole role) {
     if (!FileFound(path)) {
         LogEvent(L"not there, nothing to start: " + path);
         return 1;
     }
-    return StartAndWait(nullptr, QuotedCommandLine(path, arguments), kCommandLineChars, WindowState::kHidden) ? 1
-                                                                                                              : 0;
+    return StartAndWait(nullptr, QuotedCommandLine(path, arguments), kCommandLineChars, WindowState::kHidden, role)
+               ? 1
+               : 0;
 }
 
 int RegisterComServer(const std::wstring& libraryPath) {
@@ -171,7 +209,7 @@ int RegisterComServer(const std::wstring& libraryPath) {
         return 0;
     }
     return StartAndWait(regsvr32.c_str(), RegisterCommandLine(libraryPath), kCommandLineChars,
-                        WindowState::kDefault)
+                        WindowState::kDefault, ProgramRole::kInstallStep)
                ? 1
                : 0;
 }

@@ -1,6 +1,8 @@
 // Runners that start the programs the installation consists of and wait for
-// them, without a time limit. A program counts as run when its file is there
-// and it could be started; exit codes are never looked at.
+// them (without a time limit unless PACKAGETIMEOUT set one). A program
+// counts as run when its file is there, it could be started, it ended in
+// time and its exit code means done (ExitCodeTable.h); a code that asks for
+// a restart also sets Session().restartNeeded.
 //
 // progress: the copy-progress page, or none. With it, the package runners
 // post WM_PACKAGE_BEGIN before they look for the file and WM_PACKAGE_END
@@ -15,6 +17,7 @@
 
 #include <string>
 
+#include "engine/ExitCodeTable.h"
 #include "session/InstallSession.h"
 
 namespace korv {
@@ -33,8 +36,9 @@ int RunWithArguments(const std::wstring& path, const std::wstring& arguments, HW
 int RunConfigurator(const std::wstring& path, HWND progress);
 
 // "path" followed directly by arguments, hidden. A missing program counts
-// as done (1) without a message; 0 only when it cannot be started.
-int RunHidden(const std::wstring& path, const std::wstring& arguments);
+// as done (1) without a message; 0 when it cannot be started or its exit
+// code (judged for role) means failure.
+int RunHidden(const std::wstring& path, const std::wstring& arguments, ProgramRole role);
 
 // regsvr32 "library" -s, visible. A missing library counts as done (1).
 // regsvr32 is always the one in the system folder: this process runs with
@@ -72,12 +76,17 @@ enum class WindowState {
 // Starts commandLine with CreateProcess (application as its application name
 // when given, otherwise the command line's first token names the program),
 // with no inherited handles, no creation flags, this process's environment
-// and current folder; waits for the program to end and closes its handles.
-// False when it cannot be started. The diagnostic log notes the start, the
-// command line and the program's exit code. A command line that does not fit a
-// buffer of bufferChars characters is not started at all: cutting it would
-// start the program with other arguments than intended, or another program.
+// and current folder; waits for the program to end (or for the session's
+// PACKAGETIMEOUT) and closes its handles. True when the program ran to its
+// end and its exit code, judged for role, means done. The diagnostic log
+// notes the start, the command line, the exit code and what it means. A
+// command line that does not fit a buffer of bufferChars characters is not
+// started at all: cutting it would start the program with other arguments
+// than intended, or another program.
 bool StartAndWait(const wchar_t* application, const std::wstring& commandLine, size_t bufferChars,
-                  WindowState window);
+                  WindowState window, ProgramRole role);
+
+// The wait limit PACKAGETIMEOUT gives, in milliseconds; INFINITE without one.
+DWORD ProgramTimeoutMs(int minutes);
 
 }  // namespace korv

@@ -19,23 +19,33 @@ bool ThreadHasWindows() {
     return found;
 }
 
-void WaitForProcessEnd(HANDLE process) {
+bool WaitForProcessEnd(HANDLE process, DWORD timeoutMs) {
+    const ULONGLONG deadline = timeoutMs == INFINITE ? 0 : GetTickCount64() + timeoutMs;
+    // What is left of the time limit, for the next wait.
+    auto remaining = [&]() -> DWORD {
+        if (timeoutMs == INFINITE) {
+            return INFINITE;
+        }
+        const ULONGLONG now = GetTickCount64();
+        return now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    };
     if (!ThreadHasWindows()) {
-        WaitForSingleObject(process, INFINITE);
-        return;
+        return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
     }
     // Messages for the thread itself (no window) are not this wait's to
     // handle: they are put back, in their order, once the program has ended.
     std::vector<MSG> threadMessages;
+    bool ended = false;
     bool waiting = true;
     while (waiting) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, remaining(), QS_ALLINPUT);
+        if (woken == WAIT_TIMEOUT) {
+            break;
+        }
         if (woken != WAIT_OBJECT_0 + 1) {
             // The program ended (or the wait itself failed: then no message
             // loop can help, and the plain wait says when it ends).
-            if (woken != WAIT_OBJECT_0) {
-                WaitForSingleObject(process, INFINITE);
-            }
+            ended = woken == WAIT_OBJECT_0 || WaitForSingleObject(process, remaining()) == WAIT_OBJECT_0;
             break;
         }
         MSG message;
@@ -44,7 +54,7 @@ void WaitForProcessEnd(HANDLE process) {
                 threadMessages.push_back(message);
                 if (message.message == WM_QUIT) {
                     // The thread is asked to end: no more dispatching.
-                    WaitForSingleObject(process, INFINITE);
+                    ended = WaitForSingleObject(process, remaining()) == WAIT_OBJECT_0;
                     waiting = false;
                     break;
                 }
@@ -61,6 +71,7 @@ void WaitForProcessEnd(HANDLE process) {
             PostThreadMessageW(GetCurrentThreadId(), message.message, message.wParam, message.lParam);
         }
     }
+    return ended;
 }
 
 }  // namespace korv

@@ -1,4 +1,4 @@
-// Waiting for a started program without a time limit.
+// Waiting for a started program, without a time limit unless asked.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +12,12 @@ namespace korv {
 // (as installers do when they change the environment) is answered instead
 // of waiting on this thread forever. A thread without windows (the install
 // worker) just waits: its thread messages stay queued for its own loop.
-void WaitForProcessEnd(HANDLE process);
+//
+// True when the program has ended; false when timeoutMs (INFINITE: no
+// limit) ran out first. A program that runs longer is left running: ending
+// an installer half-way would leave the machine in a worse state than the
+// one it is in.
+bool WaitForProcessEnd(HANDLE process, DWORD timeoutMs = INFINITE);
 
 // Whether the calling thread has at least one window.
 bool ThreadHasWindows();

@@ -33,30 +33,32 @@ std::wstring StageName(int stage) {
 }
 
 // When the step counts as failed, for the kinds whose failure can matter.
-std::wstring FailureCondition(StepKind kind) {
-    switch (kind) {
+std::wstring FailureCondition(const InstallStep& step) {
+    switch (step.kind) {
     case StepKind::kPrerequisite:
     case StepKind::kProductPackage:
     case StepKind::kProgramWithArguments:
     case StepKind::kConfigurator:
-        return L"missing (message \"File :'...' does not exist!\") or not startable";
+        return L"missing (message \"File :'...' does not exist!\"), not startable or ends with a failure code";
     case StepKind::kMsiPackage:
     case StepKind::kMsiWithProperties:
         return L"not installed";
     case StepKind::kRunHidden:
     case StepKind::kRegisterComServer:
-        return L"not startable (when it is not there, nothing is started and the step counts as done)";
+        return std::wstring(step.role == ProgramRole::kNotJudged ? L"not startable" : L"not startable or ends with a failure code") +
+               L" (when it is not there, nothing is started and the step counts as done)";
     case StepKind::kCreateFolderTree:
         return L"a folder cannot be created";
     case StepKind::kHandOverUninstaller:
-        return L"KUninstall, install.log or IntallerRes.dll cannot be copied, or KUninstall cannot be started";
+        return std::wstring(L"KUninstall, install.log or IntallerRes.dll cannot be copied, or KUninstall cannot be started") +
+               (step.wait ? L" or ends with a failure code" : L"");
     default:
         return L"failed";
     }
 }
 
 std::wstring FailureRule(const InstallStep& step, FailureReport report) {
-    const std::wstring condition = FailureCondition(step.kind);
+    const std::wstring condition = FailureCondition(step);
     switch (step.onFailure) {
     case OnFailure::kIgnore:
         return {};
@@ -64,12 +66,16 @@ std::wstring FailureRule(const InstallStep& step, FailureReport report) {
         if (report == FailureReport::kToPage) {
             return condition + L": notice \"" + InstallFailureText(step.failureName) + L"\", the install fails";
         }
-        return condition + L": the run ends (1603)";
+        return condition + (report == FailureReport::kUnattended ? L": rollback, the run ends (1603)"
+                                                                  : L": the run ends (1603)");
+    case OnFailure::kFailInstalled:
+        return condition + L": notice, the run ends (1603) after its last step, the installation stays";
     case OnFailure::kRegisterFail:
         if (report == FailureReport::kToPage) {
             return condition + L": question \"" + RegisterFailureText(step.failureName) + L"\", the install fails";
         }
-        return condition + L": the run ends (1603)";
+        return condition + (report == FailureReport::kUnattended ? L": rollback, the run ends (1603)"
+                                                                  : L": the run ends (1603)");
     case OnFailure::kRegisterAsk:
         return condition + L": question \"" + RegisterFailureText(step.failureName) + L"\", the run goes on";
     }
@@ -114,6 +120,10 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
                        step.path + L" [" + step.section + L"] " + step.key + L"=" + step.value + L" (when it is there)");
     case StepKind::kCreateFolderTree:
         return Summary(L"folders", step.path + L" (each one created is logged in install.log)");
+    case StepKind::kStartNewInstallLog:
+        return Summary(L"install.log", L"start anew: " + step.path + L"\\install.log");
+    case StepKind::kEnsureInstallLog:
+        return Summary(L"install.log", L"create when missing: " + step.path + L"\\install.log");
     case StepKind::kRegisterComServer:
         return Summary(L"COM registration, system regsvr32", RegisterCommandLine(step.path), true);
     case StepKind::kRunHidden:
@@ -135,8 +145,11 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
         return Summary(L"hand-over",
                        L"copy " + std::wstring(product::kUninstallerInstalled) + L", " + product::kInstallLog + L" and " +
                            product::kResourceLibrary + L" from " + step.path + L" into a new folder " + folder +
-                           L", close the wait window, start \"" + folder + product::kUninstallerOnMedium +
-                           L"\" /norestart through the shell, not waited for");
+                           L", close the wait window, " +
+                           (step.wait ? L"start \"" + folder + product::kUninstallerOnMedium + L"\" " + step.arguments +
+                                            L" and wait for it, then remove the new folder"
+                                      : L"start \"" + folder + product::kUninstallerOnMedium + L"\" " + step.arguments +
+                                            L" through the shell, not waited for"));
     }
     }
     return Summary(L"step", step.path);

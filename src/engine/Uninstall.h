@@ -1,6 +1,8 @@
 // Removal of an installed copy and the rollback of a failed installation.
 // Both hand the real removal to the product's uninstaller, KUninstall, which
-// reads install.log; the setup program does not wait for it.
+// reads install.log. The interactive uninstall does not wait for it (it has
+// pages of its own); the unattended uninstall and the rollback do, so that
+// their result is KUninstall's.
 #pragma once
 
 #include <string>
@@ -12,18 +14,38 @@ namespace korv {
 // (UninstallPlan.h) and applies them.
 int UninstallProduct();
 
-// The last step of the uninstall: copies KUninstall, install.log and the
-// resource library from installedFolder (ending in "\") into a fresh folder
-// below tempFolder (ending in "\"), closes the wait window and starts
-// KUninstall.exe /norestart from there through the shell, without waiting.
-// False when a copy or the start fails (the wait window then stays).
-bool HandOverToUninstaller(const std::wstring& installedFolder, const std::wstring& tempFolder);
+// The unattended uninstall: as UninstallProduct, but KUninstall gets
+// /quiet /norestart and is waited for; 1 when it ended with a code that
+// means done (a restart request sets Session().restartNeeded), 0 otherwise.
+// What of the installed folder this run itself holds open is then
+// scheduled for removal at the next restart.
+int UninstallProductQuietly();
 
-// Rolls back a failed installation: copies T\install.log beside the running
-// setup program and starts the medium's KUninstall.exe quietly. 1 when it
-// was started; 0 when the log could not be copied (a read-only medium) or
-// the shell could not start it. Nothing is shown either way.
+// The last step of the uninstall: copies KUninstall, install.log (an empty
+// one when there is none) and the resource library from installedFolder
+// (ending in "\") into a fresh folder below tempFolder (ending in "\"),
+// closes the wait window and starts KUninstall.exe with arguments from
+// there. Without wait through the shell, not waited for: true when it
+// started. With wait it is waited for and the folder removed afterwards:
+// true when its exit code means done. False when a copy or the start fails
+// (the wait window then stays).
+bool HandOverToUninstaller(const std::wstring& installedFolder, const std::wstring& tempFolder,
+                           const std::wstring& arguments, bool wait);
+
+// Rolls back a failed or cancelled installation: copies the medium's
+// KUninstall and resource library and T\install.log (an empty one when
+// there is none) into a fresh folder of its own below the temporary folder,
+// starts KUninstall /quiet /norestart from there and waits for it. 1 when
+// it ended with a code that means done; 0 when it could not be placed or
+// started, or reported a failure. Nothing is shown either way; nothing is
+// written to the medium.
 int RollbackInstall();
+
+// When this process runs from installedFolder (programFolder equals it,
+// both ending in "\"): its program and resource library there, which it
+// holds open, and then the folder, are scheduled for removal at the next
+// restart. Logged.
+void ScheduleRemovalOfHeldFiles(const std::wstring& installedFolder, const std::wstring& programFolder);
 
 // "msiexec", two blanks, "-x", the product code and " -q": the removal of
 // the product's MSI part, as the product's own tools expect it.

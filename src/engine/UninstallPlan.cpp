@@ -29,8 +29,9 @@ InstallStep Step(StepKind kind, const std::wstring& path, const std::wstring& ar
 
 }  // namespace
 
-UninstallFacts UninstallFacts::OfThisMachine() {
+UninstallFacts UninstallFacts::OfThisMachine(bool unattended) {
     UninstallFacts facts;
+    facts.unattended = unattended;
     facts.msiexecPath = SystemMsiexecPath();
     wchar_t temp[kTempFolderChars + 1] = {};
     const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
@@ -47,15 +48,22 @@ std::vector<InstallStep> PlanUninstall(const InstallSession& session, const Unin
     steps.push_back(Step(StepKind::kOpenWaitWindow, L""));
     steps.push_back(Step(StepKind::kRunHidden, T + p::kProductProgram, L" -UnRegserver -nologo",
                          OnFailure::kRegisterAsk, p::kProductProgram));
+    steps.back().role = ProgramRole::kNotJudged;
     steps.push_back(Step(StepKind::kRunHidden, T + p::kCollaborationUninstaller, L" /S", OnFailure::kRegisterAsk,
                          p::kCollaborationUninstaller));
+    steps.back().role = ProgramRole::kNotJudged;
     // msiexec from the system folder only, as regsvr32: this process runs
     // with administrator rights. Whether it ran is not asked.
     if (!facts.msiexecPath.empty()) {
         steps.push_back(Step(StepKind::kStartProgram, facts.msiexecPath, MsiRemovalCommandLine(p::kProductMsiCode)));
+        steps.back().role = ProgramRole::kNotJudged;
     }
-    InstallStep handOver = Step(StepKind::kHandOverUninstaller, T, L"", OnFailure::kFail, p::kUninstallerInstalled);
+    // Unattended, nobody answers KUninstall's pages and the deployment tool
+    // needs its result: it runs quietly and is waited for.
+    InstallStep handOver = Step(StepKind::kHandOverUninstaller, T, facts.unattended ? L"/quiet /norestart" : L"/norestart",
+                                OnFailure::kFail, p::kUninstallerInstalled);
     handOver.destination = facts.tempFolder;
+    handOver.wait = facts.unattended;
     steps.push_back(handOver);
     return steps;
 }

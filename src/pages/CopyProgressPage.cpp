@@ -8,6 +8,7 @@
 #include "pages/CopyProgressRules.h"
 #include "resource.h"
 #include "session/InstallSession.h"
+#include "session/DiagnosticLog.h"
 #include "session/LocalText.h"
 #include "session/ProgressMessages.h"
 #include "session/TipMessage.h"
@@ -154,41 +155,105 @@ LRESULT CKorvCopyFilesDlg::OnProgressMoved(WPARAM, LPARAM) {
 }
 
 LRESULT CKorvCopyFilesDlg::OnInstallDone(WPARAM, LPARAM) {
-    if (ended_) {
-        return 0;
-    }
-    ended_ = true;
-    currentStep_ = totalSteps_;
-    bar_.SetPos(currentStep_);
-    KillTimer(kSlideTimer);
-    // The full bar stays for a second; a timer rather than a sleep keeps the
-    // page painting and answering meanwhile.
-    SetTimer(kSuccessHoldTimer, kSuccessHoldMs);
+    EndJob(true, 0);
     return 0;
 }
 
-LRESULT CKorvCopyFilesDlg::OnInstallFailed(WPARAM, LPARAM) {
+LRESULT CKorvCopyFilesDlg::OnInstallFailed(WPARAM end, LPARAM) {
+    EndJob(false, end);
+    return 0;
+}
+
+void CKorvCopyFilesDlg::OnCancel() {
+    InstallSession& s = Session();
+    if (ended_ || asking_ || s.cancelRequested.load() != 0) {
+        return;
+    }
+    if (!MessagesSuppressed()) {
+        TipRequest question;
+        question.kind = kTipQuestion;
+        question.text = s.maintenanceMode == kModeInstall
+                            ? LoadText(IDS_CONFIRM_CANCEL_INSTALL,
+                                       L"Do you want to cancel the installation? What has been installed so far "
+                                       L"will be removed.")
+                            : LoadText(IDS_CONFIRM_CANCEL_MAINTENANCE,
+                                       L"Do you want to cancel? Korvanix 2024 stays installed with the changes made "
+                                       L"so far; a Repair completes it.");
+        question.owner = GetSafeHwnd();
+        question.focusOnCancel = true;
+        // The job goes on while the person reads: this page keeps taking
+        // the worker's messages, and an end it reports waits for the answer.
+        asking_ = true;
+        const bool yes = ShowTip(question).endCode == kTipOk;
+        asking_ = false;
+        if (!yes) {
+            if (endPending_) {
+                endPending_ = false;
+                EndJob(pendingSucceeded_, pendingEnd_);
+            }
+            return;
+        }
+    }
+    LogEvent(L"the person cancels the installation on the copy-progress page");
+    s.cancelRequested = 1;
+    cancel_.EnableWindow(false);
+    if (endPending_) {
+        // The job ended while the question was up. A failure stays a
+        // failure; a job that completed is undone as asked.
+        endPending_ = false;
+        EndJob(pendingSucceeded_, pendingSucceeded_ ? static_cast<WPARAM>(kJobCancelled) : pendingEnd_);
+    }
+}
+
+void CKorvCopyFilesDlg::EndJob(bool succeeded, WPARAM end) {
     if (ended_) {
-        return 0;
+        return;
+    }
+    if (asking_) {
+        endPending_ = true;
+        pendingSucceeded_ = succeeded;
+        pendingEnd_ = end;
+        return;
+    }
+    if (succeeded && Session().cancelRequested.load() != 0) {
+        // The person said yes just as the job completed its last step.
+        succeeded = false;
+        end = kJobCancelled;
     }
     ended_ = true;
     currentStep_ = totalSteps_;
     bar_.SetPos(currentStep_);
     KillTimer(kSlideTimer);
+    if (succeeded) {
+        // The full bar stays for a second; a timer rather than a sleep keeps
+        // the page painting and answering meanwhile.
+        SetTimer(kSuccessHoldTimer, kSuccessHoldMs);
+        return;
+    }
     const bool workerRan = worker_ != nullptr;
     EndWorker();
+    const bool newInstallation = Session().maintenanceMode == kModeInstall;
     if (!workerRan) {
         ShowTipMessage(kTipNotice, LoadText(IDS_INSTALL_FAILED, L"Failed to install,Please reinstall!").c_str(),
                        GetSafeHwnd());
-    } else if (Session().maintenanceMode == kModeInstall) {
-        // A new installation that failed is taken away again. A failed
-        // Modify or Repair leaves the installed copy as it is: the
-        // uninstaller would remove the whole product the person only wanted
-        // to change, and the next Repair can mend it.
-        RollbackInstall();
+    } else if (end == kJobFailedInstalled) {
+        // Every package is installed; only the configuration failed.
+        LogEvent(L"the installed copy stays; a Repair runs the configuration program again");
+    } else if (newInstallation) {
+        // A new installation that failed or was cancelled is taken away
+        // again, and this page stays until that is done.
+        LogEvent(end == kJobCancelled ? L"cancelled: the new installation is rolled back"
+                                      : L"the new installation failed: it is rolled back");
+        if (RollbackInstall() != 1) {
+            LogEvent(L"the rollback failed: part of the installation may remain");
+        }
+    } else if (end == kJobCancelled) {
+        // A failed or cancelled Modify or Repair leaves the installed copy
+        // as it is: the uninstaller would remove the whole product the
+        // person only wanted to change.
+        LogEvent(L"cancelled: the installed copy stays and may need a Repair");
     }
     EndDialog(2);
-    return 0;
 }
 
 void CKorvCopyFilesDlg::EndWorker() {

@@ -2,7 +2,15 @@
 // worker thread (a new installation, Modify or Repair). It starts the
 // worker, moves its bar with the job's steps, names the stage in its
 // caption, runs a slideshow, and ends when the job reports its end:
-// 1 after success, 2 after a failure. The person cannot cancel it.
+// 1 after success, 2 after a failure or a cancel.
+//
+// Cancel (the button, Escape or the close box) asks once, with the focus on
+// the answer that goes on; the job keeps running while the question is up.
+// On yes the job stops before its next step (a Windows Installer package in
+// progress is cancelled by its handler and rolls itself back; a started
+// program is waited for, never ended); a new installation is then rolled
+// back, a Modify or Repair keeps the copy. Session().cancelRequested tells
+// the caller. Enter never cancels.
 #pragma once
 
 #include <windows.h>
@@ -43,15 +51,18 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(fw::CDataExchange& dx) override;
-    // Enter, Cancel and the close box do not stop the job.
+    // Enter does not stop the job; Cancel, Escape and the close box ask.
     void OnOK() override {}
-    void OnCancel() override {}
+    void OnCancel() override;
 
 private:
     void ShowSlide(int n, bool opening);
     void RefreshCaption();
     void RedrawChild(const fw::CWnd& child);
     void EndWorker();
+    // The job's end as the worker reported it (WM_INSTALL_DONE, or
+    // WM_INSTALL_FAILED with its JobEnd).
+    void EndJob(bool succeeded, WPARAM end);
 
     LRESULT OnInstallStarted(WPARAM, LPARAM) { return 0; }
     LRESULT OnPackageBegin(WPARAM, LPARAM) { return 0; }
@@ -70,6 +81,12 @@ private:
     int slide_ = 1;
     int captionChanges_ = 0;
     bool ended_ = false;
+    // The cancel question is up; an end the job reports meanwhile waits for
+    // the answer.
+    bool asking_ = false;
+    bool endPending_ = false;
+    bool pendingSucceeded_ = false;
+    WPARAM pendingEnd_ = 0;
     CInstallThread* worker_ = nullptr;
 
     CGradientProgressCtrl bar_;

@@ -167,8 +167,15 @@ bool CArcTipDialog::OnInitDialog() {
     Invalidate();
     // The keyboard starts on OK (Retry), never on Force closed or Cancel:
     // a Space pressed before reading must not end every running korv.exe
-    // or refuse the question. The focus is placed here, so false.
-    ok_.SetFocus();
+    // or refuse the question. A question whose OK would undo work (cancel
+    // the installation) starts on Cancel instead, and Enter means Cancel
+    // there too. The focus is placed here, so false.
+    if (focusOnCancel_ && question && !retryMode_) {
+        SendMessage(DM_SETDEFID, IDC_TIP_CANCEL, 0);
+        cancel_.SetFocus();
+    } else {
+        ok_.SetFocus();
+    }
     return false;
 }
 
@@ -321,6 +328,7 @@ TipAnswer PresentWithTipDialog(const TipRequest& request) {
     CArcTipDialog dialog(std::move(background));
     dialog.SetMessage(request.kind, request.text);
     dialog.SetRetryMode(request.retryMode);
+    dialog.SetFocusOnCancel(request.focusOnCancel);
     if (CArcBitmapDialog* page = PageOnThisThread(request.owner)) {
         dialog.AttachToPage(page);
     } else if (backgroundWindow->Create(OwnerWindowFor(request.owner))) {

@@ -43,6 +43,8 @@ public:
     // the title (text 2015).
     void SetMessage(int kind, const std::wstring& text);
     void SetRetryMode(bool retry) { retryMode_ = retry; }
+    // A question whose OK undoes work starts on Cancel, which Enter presses too.
+    void SetFocusOnCancel(bool onCancel) { focusOnCancel_ = onCancel; }
     // The window the dialog centres on (none: the screen), its background
     // 40 pixels around it.
     void SetOwnerWindow(HWND owner) { ownerWindow_ = owner; }
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<CKvPngTipBKDlg> background_;
     CArcBitmapDialog* page_ = nullptr;
     bool retryMode_ = false;
+    bool focusOnCancel_ = false;
     HWND ownerWindow_ = nullptr;
     HWND pageHwnd_ = nullptr;
     bool counted_ = false;

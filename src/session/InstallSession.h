@@ -100,6 +100,15 @@ struct InstallSession {
     // The install worker sets it; start-up ends the run with 3010 then.
     SharedInt restartNeeded{0};
 
+    // 1 once the person confirmed Cancel on the copy-progress page (the UI
+    // thread sets it, the install worker reads it between steps and the
+    // Windows Installer's handler during a package).
+    SharedInt cancelRequested{0};
+
+    // PACKAGETIMEOUT: how long a started program may run before its step
+    // fails (the program is left running); INFINITE waits without a limit.
+    DWORD packageTimeoutMs = INFINITE;
+
     HMODULE msiModule = nullptr;
     HWND progressWindow = nullptr;
 

@@ -33,9 +33,16 @@ TipPresenter CurrentPresentation() {
     return PresentWithMessageBox;
 }
 
+thread_local unsigned t_raised = 0;
+
 }  // namespace
 
+unsigned MessagesRaisedOnThisThread() {
+    return t_raised;
+}
+
 TipAnswer ShowTip(const TipRequest& request) {
+    ++t_raised;
     const MessageFacts facts{request.kind, request.retryMode, request.installerMessage};
     LogEvent(MessageShownEvent(facts, request.text));
     if (g_suppressed.load()) {

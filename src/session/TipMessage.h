@@ -33,6 +33,9 @@ struct TipRequest {
     HWND owner = nullptr;
     bool retryMode = false;  // OK reads Retry, Force closed is shown too
     bool installerMessage = false;  // raised by the Windows Installer during a package
+    // A question whose OK would undo work (cancel the installation) starts
+    // with the focus on Cancel, so Enter or Space never takes it by mistake.
+    bool focusOnCancel = false;
 };
 
 struct TipAnswer {
@@ -48,6 +51,11 @@ TipAnswer ShowTip(const TipRequest& request);
 // The start-up forms: the end code only.
 int ShowTipMessage(int kind, const wchar_t* text);
 int ShowTipMessage(int kind, const wchar_t* text, HWND owner);
+
+// How many messages this thread has raised so far (shown, answered by a
+// test answerer, or answered unseen): a caller learns whether a step it
+// ran has already told the person about its failure.
+unsigned MessagesRaisedOnThisThread();
 
 // Installs the presentation used from now on; an empty function restores
 // the built-in one. Returns the one it replaces.

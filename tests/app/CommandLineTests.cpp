@@ -198,6 +198,18 @@ TEST(CommandLine, RunOptionWords) {
         {"SUPPRESSMSGBOXES=true is refused", L"SUPPRESSMSGBOXES=true", none, RunMode::InteractiveInstall,
          kExitBadCommandLine},
         {"a key that only looks like one is a word", L"LOGS=1", none, RunMode::UnattendedInstall, kExitSuccess},
+        {"PACKAGETIMEOUT in minutes", L"quiet=1 packagetimeout=30", {L"", false, false, false, 30},
+         RunMode::UnattendedInstall, kExitSuccess},
+        {"PACKAGETIMEOUT alone stays interactive", L"PACKAGETIMEOUT=10080", {L"", false, false, false, 10080},
+         RunMode::InteractiveInstall, kExitSuccess},
+        {"PACKAGETIMEOUT=0 is refused", L"quiet=1 PACKAGETIMEOUT=0", none, RunMode::UnattendedInstall,
+         kExitBadCommandLine},
+        {"PACKAGETIMEOUT beyond a week is refused", L"quiet=1 PACKAGETIMEOUT=10081", none, RunMode::UnattendedInstall,
+         kExitBadCommandLine},
+        {"PACKAGETIMEOUT=5m is refused", L"quiet=1 PACKAGETIMEOUT=5m", none, RunMode::UnattendedInstall,
+         kExitBadCommandLine},
+        {"PACKAGETIMEOUT=-5 is refused", L"quiet=1 PACKAGETIMEOUT=-5", none, RunMode::UnattendedInstall,
+         kExitBadCommandLine},
     };
     for (const Case& c : cases) {
         const std::wstring line = L"\"C:\\M\\Setup.exe\" " + c.words;
@@ -205,6 +217,7 @@ TEST(CommandLine, RunOptionWords) {
         EXPECT_EQ(options.logPath, c.options.logPath) << c.id;
         EXPECT_EQ(options.suppressMessages, c.options.suppressMessages) << c.id;
         EXPECT_EQ(options.plan, c.options.plan) << c.id;
+        EXPECT_EQ(options.packageTimeoutMinutes, c.options.packageTimeoutMinutes) << c.id;
         EXPECT_EQ(options.help, c.options.help) << c.id;
         const CommandArgs args = ParseCommandLine(line);
         EXPECT_EQ(DecideRunMode(args, 0), c.mode) << c.id;
@@ -223,7 +236,7 @@ TEST(CommandLine, HelpNamesEveryWordAndExitCode) {
     const std::wstring help = CommandLineHelp();
     const std::wstring brief = CommandLineHelpBrief();
     for (const wchar_t* word : {L"quiet=0", L"Uninstall=1", L"TARGETDIR=", L"NUM=", L"LOG=", L"SUPPRESSMSGBOXES=1",
-                                L"PLAN=1", L"/?", L"HELP=1", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
+                                L"PLAN=1", L"/?", L"HELP=1", L"PACKAGETIMEOUT=", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
                                 L" 1639 "}) {
         EXPECT_NE(help.find(word), std::wstring::npos) << Narrow(word);
         EXPECT_NE(brief.find(word), std::wstring::npos) << "brief: " << Narrow(word);

@@ -132,26 +132,29 @@ check "install: install.log records the maker's folder under Common Files" \
     grep -qa 'CreateDirectory: ".*Common Files\\Tallowick" created' "$target_unix/install.log"
 
 # --- unattended uninstall --------------------------------------------------
+# KUninstall gets /quiet /norestart and is waited for; its folder is removed
+# afterwards, so it copies what lay beside it into a snapshot for the checks.
 : >"$journal"
+snapshot="$work/handover-snapshot"
+rm -rf "$snapshot" && mkdir -p "$snapshot"
+printf '[KUninstall.exe]\r\nsnapshot_to=Z:%s\r\n' "${snapshot//\//\\}" >"$work/far.ini"
+export KORV_FAKEPKG_INI="Z:${work//\//\\}\\far.ini"
 run "unattended uninstall" 0 quiet=1 Uninstall=1 "TARGETDIR=\"$target_win\\\""
-# KUninstall is handed over and not waited for: its journal line follows.
-for _ in $(seq 1 600); do
-    grep -q '^KUninstall.exe' <(journal_lines) && break
-    sleep 0.1
-done
 actual_uninstall=$(journal_lines)
 check "uninstall: product program unregisters first" \
     test "$(sed -n 1p <<<"$actual_uninstall")" == "korv.exe	\"$target_win\\korv.exe\" -UnRegserver -nologo"
 handover=$(sed -n 2p <<<"$actual_uninstall")
-check "uninstall: KUninstall handed over with /norestart" \
-    bash -c '[[ "$1" == "KUninstall.exe	"*'"'"'\KUninstall.exe" /norestart'"'"' ]]' _ "$handover"
+check "uninstall: KUninstall handed over quietly and waited for" \
+    bash -c '[[ "$1" == "KUninstall.exe	"*'"'"'\KUninstall.exe" /quiet /norestart'"'"' ]]' _ "$handover"
 check "uninstall: nothing else started" test "$(wc -l <<<"$actual_uninstall")" -eq 2
 handover_path=$(sed -n 's/^KUninstall.exe\t"\(.*\)\\KUninstall.exe".*/\1/p' <<<"$handover")
 handover_unix=$("$src/tools/wine/run.sh" "$build" winepath -u "$handover_path" 2>/dev/null | tr -d '\r')
-check "uninstall: KUninstall runs from a folder of its own under Temp" \
+check "uninstall: KUninstall ran from a folder of its own under Temp" \
     bash -c '[[ "$(basename "$1")" == KorvUninstall-* && "$(basename "$(dirname "$1")")" == Temp ]]' _ "$handover_unix"
-check "uninstall: the log beside KUninstall" cmp -s "$handover_unix/install.log" "$target_unix/install.log"
-check "uninstall: the resource library beside KUninstall" cmp -s "$handover_unix/IntallerRes.dll" "$medium/IntallerRes.dll"
+check "uninstall: that folder is gone once KUninstall has ended" test ! -e "$handover_unix"
+check "uninstall: the log beside KUninstall" cmp -s "$snapshot/install.log" "$target_unix/install.log"
+check "uninstall: the resource library beside KUninstall" cmp -s "$snapshot/IntallerRes.dll" "$medium/IntallerRes.dll"
+unset KORV_FAKEPKG_INI
 check "uninstall: the product's MSI part removed" test ! -e "$fixture_payload"
 
 # --- a package that needs a restart ---------------------------------------

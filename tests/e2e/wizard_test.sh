@@ -130,6 +130,36 @@ finish_setup "Exit confirmed" 1602
 check "Exit starts nothing" test ! -e "$journal"
 check "Exit asks the service nothing" test -z "$(lookups)"
 
+# --- Cancel during the installation, confirmed -----------------------------
+# Escape on the copy-progress page asks; OK cancels. The running package is
+# waited for, nothing after it starts, and the new installation is rolled
+# back quietly (KUninstall from a folder of its own) before the run ends
+# with 1602.
+journal_names() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" | cut -f1 || true; }
+rm -f "$journal"
+cp "$medium/files/fakepkg.ini" "$work/fakepkg.ini.saved"
+printf '[korv_kernel.exe]\r\nsleep_ms=6000\r\n' >>"$medium/files/fakepkg.ini"
+start_setup
+step "welcome page shows" wait 1023 --timeout 60
+step "type the folder" type 1023 "$target_win"
+step "tick the agreement" click 1037
+step "Install" click 1018
+step "copy-progress page shows" wait 2102 --timeout 30
+step "Escape on the copy-progress page" key ESCAPE --with 2102
+step "the cancel question shows" wait 3016 --timeout 10
+shot tip-cancel-question
+step "OK cancels" click 1 --with 3016
+finish_setup "cancelled installation" 1602
+cp "$work/fakepkg.ini.saved" "$medium/files/fakepkg.ini"
+started=$(journal_names | grep -v '^WindowsInstaller-KB893803-v2-x86.exe$' | tr '\n' ' ')
+check "cancel: the running package ends, nothing after it starts, then the rollback ($started)" \
+    test "$started" == "vc_redist.x64.exe vcredist_x64_10.exe korv_kernel.exe KUninstall.exe "
+check "cancel: the rollback runs quietly from a folder of its own" \
+    grep -q 'KorvUninstall-.*\\KUninstall.exe" /quiet /norestart' <(tr -d '\r' <"$journal")
+check "cancel: no uninstall record" test -z "$(wine_run reg query "$uninstall_record" 2>/dev/null)"
+check "cancel asks the service nothing" test -z "$(lookups)"
+clean_machine
+
 # --- the installation -----------------------------------------------------
 rm -f "$journal"
 install_day=$(date +%Y%m%d)
@@ -146,6 +176,11 @@ step "Install" click 1018
 step "copy-progress page shows" wait 2102 --timeout 30
 sleep 0.5
 shot copy-progress
+# Cancel asks; the question starts on the answer that goes on, so Enter
+# keeps the installation running.
+step "Cancel on the copy-progress page" click 2 --with 2102
+step "the cancel question shows" wait 3016 --timeout 10
+step "Enter on the question goes on" key RETURN --with 3016
 step "finish page shows" wait 1014 --timeout 120
 shot finish-workspace
 step "choose Korvanix Classic" click 1015
@@ -279,7 +314,6 @@ check "start-menu folder with the uninstall shortcut" test -f "$programs_folder/
 
 # --- maintenance of the installed copy ------------------------------------
 lookups_before_maintenance=$(lookups | wc -l)
-journal_names() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" | cut -f1 || true; }
 
 # Repair from the medium: the job runs again, Finish ends the run.
 rm -f "$journal"

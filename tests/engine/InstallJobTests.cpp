@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "session/TipMessage.h"
@@ -35,6 +36,7 @@ const wchar_t kCompany[] = L"Korv Job Test Maker";
 
 struct JobRun {
     std::vector<UINT> messages;  // posted to the page, up to and including the final one
+    WPARAM finalParam = 0;       // the final message's wParam (WM_INSTALL_FAILED: why)
     std::vector<UINT> afterFinal;
     std::vector<TipRequest> tips;
 };
@@ -55,6 +57,7 @@ JobRun RunJobOnThread() {
         }
         run.messages.push_back(msg.message);
         if (msg.message == WM_INSTALL_DONE || msg.message == WM_INSTALL_FAILED) {
+            run.finalParam = msg.wParam;
             break;
         }
     }
@@ -237,8 +240,18 @@ TEST(InstallJob, FailedStepEndsTheJobAfterItsMessages) {
         std::vector<std::pair<int, std::wstring>> tips;  // kind and text; {S} and {T} stand for the folders
         std::wstring lastStarted;                         // the journal's last program ("" none)
         std::vector<UINT> tail;                           // the messages before WM_INSTALL_FAILED
+        WPARAM end = kJobFailed;                          // its wParam
     };
     const Case cases[] = {
+        // The program ran and reported a failure: the job stops there.
+        {"product package ends with 1603", kModeInstall,
+         [](JobMedium& m) { m.medium.Write(L"files\\fakepkg.ini", "[korv_global.exe]\r\nexit_code=1603\r\n"); },
+         {{kTipNotice, L"korv_global.exe Failed to install,Please reinstall!"}}, L"korv_global.exe",
+         {WM_PACKAGE_END, WM_PACKAGE_BEGIN, WM_TIP_OPENED, WM_TIP_CLOSED}},
+        {"prerequisite ends with 5100", kModeInstall,
+         [](JobMedium& m) { m.medium.Write(L"Msi\\fakepkg.ini", "[vc_redist.x64.exe]\r\nexit_code=5100\r\n"); },
+         {{kTipNotice, L"vc_redist.x64.exe Failed to install,Please reinstall!"}}, L"vc_redist.x64.exe",
+         {WM_PACKAGE_END, WM_PACKAGE_BEGIN, WM_TIP_OPENED, WM_TIP_CLOSED}},
         {"missing product package", kModeInstall, [](JobMedium& m) { m.Remove(L"files", L"korv_global.exe"); },
          {{kTipNotice, L"File :'{S}\\files\\korv_global.exe' does not exist!"},
           {kTipNotice, L"korv_global.exe Failed to install,Please reinstall!"}},
@@ -248,11 +261,18 @@ TEST(InstallJob, FailedStepEndsTheJobAfterItsMessages) {
          {{kTipNotice, L"File :'{S}\\Msi\\vc_redist.x86.exe' does not exist!"},
           {kTipNotice, L"vc_redist.x86.exe Failed to install,Please reinstall!"}},
          L"", {WM_PACKAGE_BEGIN, WM_TIP_OPENED, WM_TIP_CLOSED, WM_TIP_OPENED, WM_TIP_CLOSED}},
+        // Every package is installed: the rest of the job still runs, and
+        // the job ends as failed but kept.
         {"configuration program missing in a repair", kModeRepair,
          [](JobMedium& m) { m.Remove(L"files", L"SetupWriter.exe"); },
          {{kTipNotice, L"File :'{S}\\files\\SetupWriter.exe' does not exist!"},
           {kTipNotice, L"SetupWriter.exe Failed to install,Please reinstall!"}},
-         L"kvninst_x86.exe", {WM_PACKAGE_BEGIN, WM_TIP_OPENED, WM_TIP_CLOSED, WM_TIP_OPENED, WM_TIP_CLOSED}},
+         L"kvninst_x86.exe", {WM_TIP_OPENED, WM_TIP_CLOSED, WM_TIP_OPENED, WM_TIP_CLOSED, WM_PACKAGE_END},
+         kJobFailedInstalled},
+        {"configuration program ends with 1", kModeRepair,
+         [](JobMedium& m) { m.medium.Write(L"files\\fakepkg.ini", "[SetupWriter.exe]\r\nexit_code=1\r\n"); },
+         {{kTipNotice, L"SetupWriter.exe Failed to install,Please reinstall!"}},
+         L"SetupWriter.exe", {WM_TIP_OPENED, WM_TIP_CLOSED, WM_PACKAGE_END}, kJobFailedInstalled},
         {"product program cannot register", kModeInstall,
          [](JobMedium& m) { m.scratch.Write(L"Korv Target\\korv.exe", "not a program"); },
          {{kTipQuestion, L"korv.exe,Failed to Register,Please reinstall!"}}, L"kvninst_x86.exe",
@@ -282,6 +302,7 @@ TEST(InstallJob, FailedStepEndsTheJobAfterItsMessages) {
         }
         ASSERT_GE(run.messages.size(), c.tail.size() + 1) << c.id;
         EXPECT_EQ(run.messages.back(), WM_INSTALL_FAILED) << c.id;
+        EXPECT_EQ(run.finalParam, c.end) << c.id;
         std::vector<UINT> tail(run.messages.end() - 1 - static_cast<long>(c.tail.size()), run.messages.end() - 1);
         EXPECT_EQ(tail, c.tail) << c.id << Show(run.messages);
         EXPECT_EQ(Count(run.messages, WM_INSTALL_DONE), 0u) << c.id;
@@ -295,6 +316,40 @@ TEST(InstallJob, FailedStepEndsTheJobAfterItsMessages) {
         const std::wstring last = started.empty() ? L"" : started.back();
         EXPECT_EQ(last, c.lastStarted) << c.id;
     }
+}
+
+// Cancel confirmed on the page while a package runs: the package is waited
+// for (never ended), nothing after it starts, and the job ends as cancelled
+// without a failure message.
+TEST(InstallJob, CancelStopsTheJobAtTheNextStep) {
+    SessionScope session;
+    RegistrySandbox sandbox;
+    ShortcutCleanup shortcuts(kProduct, {kProduct});
+    JobMedium m;
+    m.PlaceStandardFiles();
+    m.medium.Write(L"files\\fakepkg.ini", "[korv_korvfile.exe]\r\nsleep_ms=1500\r\n");
+    FillSession(*session, m);
+    std::thread person([&] {
+        auto started = [&] {
+            const std::vector<std::wstring> names = Names(m.Journal());
+            return std::find(names.begin(), names.end(), L"korv_korvfile.exe") != names.end();
+        };
+        for (int i = 0; i < 200 && !started(); ++i) {
+            Sleep(50);
+        }
+        session->cancelRequested = 1;
+    });
+    JobRun run = RunJobOnThread();
+    person.join();
+    TempFolder::RemoveTree(CommonFilesMaker());
+
+    EXPECT_EQ(run.messages.back(), WM_INSTALL_FAILED);
+    EXPECT_EQ(run.finalParam, kJobCancelled);
+    EXPECT_TRUE(run.tips.empty()) << "a cancel is no failure to report";
+    const std::vector<std::wstring> started = Names(m.Journal());
+    ASSERT_FALSE(started.empty());
+    EXPECT_EQ(started.back(), L"korv_korvfile.exe");
+    EXPECT_EQ(Count(run.messages, WM_INSTALL_DONE), 0u);
 }
 
 // The Windows Installer reports 3010 for a package that installed and needs

@@ -44,14 +44,22 @@ std::wstring Describe(const InstallStep& s) {
     case StepKind::kCopyFile: line = L"copy " + s.path + L" -> " + s.destination; break;
     case StepKind::kWriteIniValue: line = L"ini " + s.path + L" [" + s.section + L"] " + s.key + L"=" + s.value; break;
     case StepKind::kCreateFolderTree: line = L"folders " + s.path; break;
+    case StepKind::kStartNewInstallLog: line = L"new install.log in " + s.path; break;
+    case StepKind::kEnsureInstallLog: line = L"install.log in " + s.path; break;
     case StepKind::kRegisterComServer: line = L"register " + s.path; break;
-    case StepKind::kRunHidden: line = L"hidden " + s.path + L"|" + s.arguments; break;
+    case StepKind::kRunHidden:
+        line = L"hidden " + s.path + L"|" + s.arguments + (s.role == ProgramRole::kNotJudged ? L" (code logged)" : L"");
+        break;
     case StepKind::kConfigurator: line = L"configurator " + s.path; break;
     case StepKind::kProductRegistration: line = L"registration"; break;
     case StepKind::kHideMainWindow: line = L"hide main window"; break;
     case StepKind::kOpenWaitWindow: line = L"open wait window"; break;
-    case StepKind::kStartProgram: line = L"start " + s.path + L"|" + s.arguments; break;
-    case StepKind::kHandOverUninstaller: line = L"hand over " + s.path + L" via " + s.destination; break;
+    case StepKind::kStartProgram:
+        line = L"start " + s.path + L"|" + s.arguments + (s.role == ProgramRole::kNotJudged ? L" (code logged)" : L"");
+        break;
+    case StepKind::kHandOverUninstaller:
+        line = L"hand over " + s.path + L" via " + s.destination + L"|" + s.arguments + (s.wait ? L" (waited)" : L"");
+        break;
     }
     if (s.onFailure == OnFailure::kFail) {
         line += L" !" + s.failureName;
@@ -59,6 +67,8 @@ std::wstring Describe(const InstallStep& s) {
         line += L" !reg " + s.failureName;
     } else if (s.onFailure == OnFailure::kRegisterAsk) {
         line += L" ?reg " + s.failureName;
+    } else if (s.onFailure == OnFailure::kFailInstalled) {
+        line += L" !kept " + s.failureName;
     }
     return line;
 }
@@ -127,6 +137,7 @@ TEST(InstallPlan, JobOfANewInstallationInOrder) {
     s.packages = {Package(L"IFC Beta", L"korv_ifc.exe", 1), Package(L"vezu", L"korv_vezu.exe", 0)};
     const std::vector<std::wstring> expected = {
         L"post STARTED",
+        L"new install.log in C:\\Korv T",
         L"stage 1",
         L"prerequisite D:\\m\\Msi\\vc_redist.x64.exe !vc_redist.x64.exe",
         L"prerequisite D:\\m\\Msi\\vcredist_x64_10.exe !vcredist_x64_10.exe",
@@ -144,6 +155,7 @@ TEST(InstallPlan, JobOfANewInstallationInOrder) {
         L"program D:\\m\\files\\kvninst_x64.exe| /S /D=C:\\Korv T",
         L"stage 4",
         L"post BEGIN",
+        L"install.log in C:\\Korv T",
         L"copy D:\\m\\Setup.exe -> C:\\Korv T\\Setup.exe",
         L"copy D:\\m\\IntallerRes.dll -> C:\\Korv T\\IntallerRes.dll",
         L"copy D:\\m\\KUninstall.exe -> C:\\Korv T\\KUninstall",
@@ -174,6 +186,7 @@ TEST(InstallPlan, UnattendedInstallDiffersFromTheJobInItsOwnSteps) {
     facts.windowsInstallerRegistered = false;  // the update is never installed unattended
     const std::vector<std::wstring> expected = {
         L"setup record",
+        L"new install.log in C:\\Korv T",
         L"prerequisite D:\\m\\Msi\\vc_redist.x86.exe !vc_redist.x86.exe",
         L"prerequisite D:\\m\\Msi\\vc_redist.x64.exe !vc_redist.x64.exe",
         L"msi D:\\m\\Msi\\msxml6.msi !msxml6.msi",
@@ -186,6 +199,7 @@ TEST(InstallPlan, UnattendedInstallDiffersFromTheJobInItsOwnSteps) {
         L"package D:\\m\\files\\korv_help.exe !korv_help.exe",
         L"package D:\\m\\files\\korv_encryption.exe !korv_encryption.exe",
         L"program D:\\m\\files\\kvninst_x86.exe| /S /D=C:\\Korv T",
+        L"install.log in C:\\Korv T",
         L"copy D:\\m\\Setup.exe -> C:\\Korv T\\Setup.exe",
         L"copy D:\\m\\IntallerRes.dll -> C:\\Korv T\\IntallerRes.dll",
         L"copy D:\\m\\KUninstall.exe -> C:\\Korv T\\KUninstall",
@@ -196,7 +210,7 @@ TEST(InstallPlan, UnattendedInstallDiffersFromTheJobInItsOwnSteps) {
         L"copy C:\\Korv T\\TwOleImage.dll -> C:\\CF\\Tallowick\\TwOleImage.dll",
         L"register C:\\CF\\Tallowick\\TwOleImage.dll !reg TwOleImage.dll",
         L"hidden C:\\Korv T\\korv.exe| -Regserver -nologo !reg korv.exe",
-        L"configurator D:\\m\\files\\SetupWriter.exe !SetupWriter.exe",
+        L"configurator D:\\m\\files\\SetupWriter.exe !kept SetupWriter.exe",
         L"delete C:\\Korv T\\uninst.exe",
     };
     const std::vector<std::wstring> actual = Describe(PlanInstall(s, facts));
@@ -340,13 +354,18 @@ TEST(InstallPlan, MaintenanceAndCommandLineChoices) {
     const std::wstring kvninst = L"program " + f + L"kvninst_x64.exe| /S /D=C:\\Korv T";
     const Case cases[] = {
         {"repair, classic workspace", false, kModeRepair, 1, 1, 1,
-         {ini + L"1", L"configurator " + f + L"SetupWriter_x64.exe !SetupWriter_x64.exe", L"registration"}, {}},
+         {ini + L"1", L"configurator " + f + L"SetupWriter_x64.exe !kept SetupWriter_x64.exe", L"registration"},
+         {L"new install.log in C:\\Korv T"}},
         {"modify of a 32-bit product", false, kModeModify, 0, 7, 0,
-         {ini + L"0", L"configurator " + f + L"SetupWriter.exe !SetupWriter.exe", regserver}, {}},
-        {"new installation", false, kModeInstall, 1, 1, 1, {regserver}, {ini + L"1", ini + L"0"}},
+         {ini + L"0", L"configurator " + f + L"SetupWriter.exe !kept SetupWriter.exe", regserver},
+         {L"new install.log in C:\\Korv T"}},
+        {"new installation", false, kModeInstall, 1, 1, 1, {regserver, L"new install.log in C:\\Korv T"},
+         {ini + L"1", ini + L"0"}},
         {"unattended, NUM 44", true, kModeInstall, 0, 44, 1, {regserver, kvninst}, {L"registration"}},
         {"unattended, NUM 2", true, kModeInstall, 0, 2, 1, {kvninst}, {regserver}},
-        {"unattended over an installed copy", true, kModeUninstall, 0, 1, 1, {regserver}, {kvninst}},
+        // The installed copy's log is added to, never started anew.
+        {"unattended over an installed copy", true, kModeUninstall, 0, 1, 1, {regserver, L"install.log in C:\\Korv T"},
+         {kvninst, L"new install.log in C:\\Korv T"}},
     };
     for (const Case& c : cases) {
         InstallSession s = BaseSession();
@@ -404,13 +423,19 @@ TEST(UninstallPlan, RemovalStepsAskAndGoOnTheHandOverDecides) {
     const std::vector<std::wstring> expected = {
         L"hide main window",
         L"open wait window",
-        L"hidden C:\\Korv T\\korv.exe| -UnRegserver -nologo ?reg korv.exe",
-        L"hidden C:\\Korv T\\kvnunist.exe| /S ?reg kvnunist.exe",
-        L"start C:\\windows\\system32\\msiexec.exe|msiexec  -x {0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07} -q",
-        L"hand over C:\\Korv T\\ via C:\\Temp\\ !KUninstall",
+        L"hidden C:\\Korv T\\korv.exe| -UnRegserver -nologo (code logged) ?reg korv.exe",
+        L"hidden C:\\Korv T\\kvnunist.exe| /S (code logged) ?reg kvnunist.exe",
+        L"start C:\\windows\\system32\\msiexec.exe|msiexec  -x {0D6A3F21-7C4B-4E8A-9B15-2F6E8C1D4A07} -q (code logged)",
+        L"hand over C:\\Korv T\\ via C:\\Temp\\|/norestart !KUninstall",
     };
     std::vector<std::wstring> actual = Describe(PlanUninstall(s, facts));
     EXPECT_EQ(actual, expected) << Show(actual);
+
+    // Unattended, KUninstall runs quietly and its result is the uninstall's.
+    facts.unattended = true;
+    actual = Describe(PlanUninstall(s, facts));
+    EXPECT_EQ(actual.back(), L"hand over C:\\Korv T\\ via C:\\Temp\\|/quiet /norestart (waited) !KUninstall");
+    facts.unattended = false;
 
     // Without msiexec in the system folder the product's MSI part is left
     // to KUninstall; without a temporary folder the hand-over fails at run time.
@@ -418,5 +443,5 @@ TEST(UninstallPlan, RemovalStepsAskAndGoOnTheHandOverDecides) {
     facts.tempFolder.clear();
     actual = Describe(PlanUninstall(s, facts));
     EXPECT_EQ(Only(actual, L"start "), std::vector<std::wstring>{}) << Show(actual);
-    EXPECT_EQ(actual.back(), L"hand over C:\\Korv T\\ via  !KUninstall");
+    EXPECT_EQ(actual.back(), L"hand over C:\\Korv T\\ via |/norestart !KUninstall");
 }

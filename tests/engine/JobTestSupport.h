@@ -8,6 +8,7 @@
 
 #include <msi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,45 @@ inline std::wstring RestartFixtureRebootProperty() {
         return {};
     }
     return value;
+}
+
+// Steers the fake programs that lie where no fakepkg.ini can be put beside
+// them (the uninstaller's hand-over and rollback folders, which the setup
+// creates and removes): KORV_FAKEPKG_INI names a steering file for them.
+class FarSteering {
+public:
+    explicit FarSteering(const TempFolder& folder) : file_(folder / L"far-steering.ini") {
+        SetEnvironmentVariableW(L"KORV_FAKEPKG_INI", file_.c_str());
+    }
+    ~FarSteering() { SetEnvironmentVariableW(L"KORV_FAKEPKG_INI", nullptr); }
+    FarSteering(const FarSteering&) = delete;
+    FarSteering& operator=(const FarSteering&) = delete;
+
+    // [name] key=value
+    void Set(const std::wstring& name, const std::wstring& key, const std::wstring& value) const {
+        WritePrivateProfileStringW(name.c_str(), key.c_str(), value.c_str(), file_.c_str());
+    }
+
+private:
+    std::wstring file_;
+};
+
+inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 inline std::vector<std::wstring> Names(const std::vector<JournalEntry>& entries) {

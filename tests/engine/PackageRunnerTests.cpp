@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -33,8 +34,7 @@ using korv::test::TempFolder;
 namespace {
 
 // A medium with blanks and a letter outside ASCII in its path; Msi\ and
-// files\ hold fake packages, and every fake package exits with an error code
-// (the runners must not care).
+// files\ hold fake packages.
 struct Medium {
     TempFolder folder{L"korv medium \u00e9"};
     std::wstring journal = folder / L"journal.txt";
@@ -43,8 +43,13 @@ struct Medium {
         CreateDirectoryW((folder / subfolder).c_str(), nullptr);
         const std::wstring path = folder / (subfolder + L"\\" + name);
         EXPECT_TRUE(PlaceFakePackage(path)) << Narrow(path);
-        folder.Write(subfolder + L"\\fakepkg.ini", "[default]\r\nexit_code=1603\r\n");
         return path;
+    }
+    // Every fake package in subfolder ends with this exit code (after
+    // sleeping that long).
+    void Steer(const std::wstring& subfolder, unsigned long exitCode, int sleepMs = 0) {
+        folder.Write(subfolder + L"\\fakepkg.ini", "[default]\r\nexit_code=" + std::to_string(exitCode) +
+                                                      "\r\nsleep_ms=" + std::to_string(sleepMs) + "\r\n");
     }
 };
 
@@ -86,7 +91,7 @@ TEST(ProgramRunners, StartTheExactCommandLineAndReportTheRun) {
          L"kvninst_x64.exe", L"\"" + collaboration + L"\" /S /D=C:\\Program Files\\Tallowick\\Korvanix 2024", {}},
         {"arguments with progress window", [&] { return RunWithArguments(collaboration, L" /S", w, o); },
          L"kvninst_x64.exe", L"\"" + collaboration + L"\" /S", frame},
-        {"hidden program", [&] { return RunHidden(program, L" -Regserver -nologo"); }, L"korv.exe",
+        {"hidden program", [&] { return RunHidden(program, L" -Regserver -nologo", ProgramRole::kInstallStep); }, L"korv.exe",
          L"\"" + program + L"\" -Regserver -nologo", {}},
     };
     for (const Case& c : cases) {
@@ -101,6 +106,95 @@ TEST(ProgramRunners, StartTheExactCommandLineAndReportTheRun) {
         EXPECT_TRUE(owner.Drain().empty());
     }
     EXPECT_TRUE(answerer.Requests().empty());
+}
+
+// One table decides what a started program's exit code means; every runner
+// goes by it, and a restart request is remembered for the run's exit code.
+TEST(ProgramRunners, ExitCodesDecideWhetherTheStepIsDone) {
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    const std::wstring prerequisite = medium.Place(L"Msi", L"vc_redist.x64.exe");
+    const std::wstring package = medium.Place(L"files", L"korv_kernel.exe");
+    const std::wstring configurator = medium.Place(L"files", L"SetupWriter_x64.exe");
+    const std::wstring program = medium.Place(L"T", L"korv.exe");
+
+    struct Case {
+        const char* id;
+        unsigned long exitCode;
+        int prerequisite;  // RunPrerequisite's result
+        int others;        // the result of every other runner
+        int restart;       // Session().restartNeeded afterwards
+    };
+    const Case cases[] = {
+        {"0", 0, 1, 1, 0},
+        {"3010 restart required", 3010, 1, 1, 1},
+        {"1641 restart started", 1641, 1, 1, 1},
+        // Another version of a runtime is there already; for the product's
+        // own packages it is a failure.
+        {"1638 another version", 1638, 1, 0, 0},
+        {"1603", 1603, 0, 0, 0},
+        {"1602 cancelled", 1602, 0, 0, 0},
+        {"1", 1, 0, 0, 0},
+        {"negative (0xC0000005)", 0xC0000005ul, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        for (const wchar_t* folder : {L"Msi", L"files", L"T"}) {
+            medium.Steer(folder, c.exitCode);
+        }
+        struct Run {
+            const char* name;
+            std::function<int()> run;
+            int expected;
+        };
+        const Run runs[] = {
+            {"prerequisite", [&] { return RunPrerequisite(prerequisite, nullptr); }, c.prerequisite},
+            {"product package", [&] { return RunProductPackage(package, nullptr, nullptr); }, c.others},
+            {"arguments", [&] { return RunWithArguments(package, L" /S", nullptr, nullptr); }, c.others},
+            {"configurator", [&] { return RunConfigurator(configurator, nullptr); }, c.others},
+            {"hidden, self-registration", [&] { return RunHidden(program, L" -Regserver", ProgramRole::kInstallStep); },
+             c.others},
+            // The uninstall's clean-up: KUninstall removes what it leaves.
+            {"hidden, not judged", [&] { return RunHidden(program, L" -UnRegserver", ProgramRole::kNotJudged); }, 1},
+        };
+        for (const Run& r : runs) {
+            SessionScope session;
+            ScriptedAnswerer answerer;
+            session->targetFolder = L"C:\\T";
+            EXPECT_EQ(r.run(), r.expected) << r.name;
+            const int restart = r.expected == 1 && std::string(r.name) != "hidden, not judged" ? c.restart : 0;
+            EXPECT_EQ(session->restartNeeded.load(), restart) << r.name;
+            EXPECT_TRUE(answerer.Requests().empty()) << r.name << ": the runner tells nothing; its caller does";
+        }
+    }
+}
+
+bool ProcessRuns(const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry)) {
+        found = lstrcmpiW(entry.szExeFile, name) == 0;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// PACKAGETIMEOUT: a program that runs longer is left running and its step fails.
+TEST(ProgramRunners, AProgramPastTheTimeoutIsLeftRunningAndFails) {
+    SessionScope session;
+    Medium medium;
+    JournalVariable journal(medium.journal);
+    const std::wstring package = medium.Place(L"files", L"korv_kernel.exe");
+    medium.Steer(L"files", 0, 4000);
+    session->packageTimeoutMs = 300;
+    EXPECT_EQ(RunProductPackage(package, nullptr, nullptr), 0);
+    EXPECT_TRUE(ProcessRuns(L"korv_kernel.exe")) << "the runner waited for the program's end, or ended it";
+    for (int i = 0; i < 100 && ProcessRuns(L"korv_kernel.exe"); ++i) {
+        Sleep(100);
+    }
+    EXPECT_EQ(ReadJournal(medium.journal).size(), 1u);
 }
 
 TEST(ProgramRunners, ConfiguratorGetsTheSessionSettings) {
@@ -175,7 +269,8 @@ TEST(ProgramRunners, MissingFilesAreReportedOrCountedAsDone) {
         {"arguments: owner without progress window",
          [&] { return RunWithArguments(missing, L" /S /D=C:\\x", nullptr, o); }, 0, true, o, {}, tip},
         {"configurator posts no step", [&] { return RunConfigurator(missing, w); }, 0, true, w, tip, {}},
-        {"hidden program counts as done", [&] { return RunHidden(missing, L" /S"); }, 1, false, nullptr, {}, {}},
+        {"hidden program counts as done", [&] { return RunHidden(missing, L" /S", ProgramRole::kInstallStep); }, 1,
+         false, nullptr, {}, {}},
         {"COM library counts as done", [&] { return RegisterComServer(folder / L"drawthumb.dll"); }, 1, false,
          nullptr, {}, {}},
     };
@@ -238,7 +333,7 @@ TEST(ProgramRunners, WaitOnAThreadWithWindowsKeepsAnsweringThem) {
         PostThreadMessageW(waitingThread, WM_APP + 7, 7, 0);
         answered = SendMessageTimeoutW(window, WM_APP, 0, 0, SMTO_NORMAL, 2000, &answer);
     });
-    EXPECT_EQ(RunHidden(program, L" /S"), 1);
+    EXPECT_EQ(RunHidden(program, L" /S", ProgramRole::kInstallStep), 1);
     sender.join();
     EXPECT_NE(answered, 0) << "the window did not answer while the program ran";
     EXPECT_EQ(answer, 42u);
@@ -280,7 +375,8 @@ TEST(ProgramRunners, CommandLinesBeyondTheBufferAreNeverStarted) {
          {WM_PACKAGE_BEGIN, WM_PACKAGE_END}},
         {"260 characters do not", [&] { return RunWithArguments(program, padTo(260), progress.Window(), nullptr); },
          0, {WM_PACKAGE_BEGIN}},
-        {"hidden program, 260 characters", [&] { return RunHidden(program, padTo(260)); }, 0, {}},
+        {"hidden program, 260 characters", [&] { return RunHidden(program, padTo(260), ProgramRole::kInstallStep); },
+         0, {}},
         {"regsvr32 line of 260 characters", [&] { return RegisterComServer(library); }, 0, {}},
         {"configurator line of 1024 characters",
          [&] {

@@ -1,6 +1,7 @@
 // The unattended install driven through start-up, in this process, so the
 // messages it shows reach the scripted answerer: a failed step ends the run
-// with the fatal exit code and nothing is started after it.
+// with the fatal exit code, nothing is started after it, and the new
+// installation is rolled back (KUninstall quietly, waited for).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -46,13 +47,15 @@ TEST(UnattendedInstall, FailedStepEndsTheRunWithTheFatalCode) {
         std::vector<std::wstring> started;
     };
     const Case cases[] = {
+        // The runner's own notice tells of it; no second one follows.
         {"product package missing", "1", L"msxml6_x64.msi", L"fixture_ok.msi", L"korv_global.exe",
          {L"File :'{S}\\files\\korv_global.exe' does not exist!"},
-         {L"vc_redist.x64.exe", L"korv_kernel.exe", L"korv_korvfile.exe"}},
+         {L"vc_redist.x64.exe", L"korv_kernel.exe", L"korv_korvfile.exe", L"KUninstall.exe"}},
         // Unlike the page's job, the unattended install stops at a failed
-        // msxml6.msi; its failure is silent.
-        {"msxml6.msi fails", "0", L"msxml6.msi", L"fixture_fail.msi", nullptr, {},
-         {L"vc_redist.x86.exe", L"vc_redist.x64.exe"}},
+        // msxml6.msi, whose own failure is silent: the run's notice tells.
+        {"msxml6.msi fails", "0", L"msxml6.msi", L"fixture_fail.msi", nullptr,
+         {L"msxml6.msi Failed to install,Please reinstall!"},
+         {L"vc_redist.x86.exe", L"vc_redist.x64.exe", L"KUninstall.exe"}},
     };
     for (const Case& c : cases) {
         Session().Reset();
@@ -83,7 +86,9 @@ TEST(UnattendedInstall, FailedStepEndsTheRunWithTheFatalCode) {
         ASSERT_EQ(shown.size(), c.messages.size()) << c.id;
         for (size_t i = 0; i < shown.size(); ++i) {
             std::wstring text = c.messages[i];
-            text.replace(text.find(L"{S}"), 3, m.MediumPath());
+            if (const size_t at = text.find(L"{S}"); at != std::wstring::npos) {
+                text.replace(at, 3, m.MediumPath());
+            }
             EXPECT_EQ(shown[i].text, text) << c.id;
             EXPECT_EQ(shown[i].kind, kTipNotice) << c.id;
             EXPECT_EQ(shown[i].owner, nullptr) << c.id << ": no page owns it";
@@ -144,6 +149,105 @@ TEST(UnattendedInstall, PackageThatNeedsARestartEndsTheRunWith3010) {
     ASSERT_FALSE(started.empty());
     EXPECT_EQ(started.back(), L"SetupWriter_x64.exe") << "every step ran";
     EXPECT_EQ(reboot, L"ReallySuppress");
+    Session().Reset();
+}
+
+// Every started program's exit code counts: the deployment tool reads 0
+// only when everything was done. A failed package stops the run, which is
+// rolled back quietly and waited for, from a folder of its own: nothing is
+// written into the medium.
+TEST(UnattendedInstall, ExitCodesOfThePackagesDecideTheRun) {
+    struct Case {
+        const char* id;
+        const char* steering;   // fakepkg.ini of files\ and Msi\ (one text for both)
+        int exitCode;
+        const wchar_t* lastBeforeRollback;  // the last program before KUninstall; null: no rollback
+        bool shown;             // a notice tells of the failure
+    };
+    const Case cases[] = {
+        {"product package ends with 1603", "[korv_global.exe]\r\nexit_code=1603\r\n", kExitFatal, L"korv_global.exe",
+         true},
+        {"product package asks for a restart", "[korv_global.exe]\r\nexit_code=3010\r\n", kExitRestartRequired,
+         nullptr, false},
+        {"prerequisite already there in another version", "[vc_redist.x64.exe]\r\nexit_code=1638\r\n",
+         kExitSuccess, nullptr, false},
+        {"configuration program fails: the copy stays", "[SetupWriter_x64.exe]\r\nexit_code=2\r\n", kExitFatal,
+         nullptr, true},
+    };
+    for (const Case& c : cases) {
+        Session().Reset();
+        RegistrySandbox sandbox;
+        RegisterSupportedMachine();
+        RemoveFixtureProduct();
+        JobMedium m;
+        m.PlaceStandardFiles();
+        m.Package(L"msxml6_x64.msi", L"fixture_ok.msi");
+        m.medium.Write(L"files\\fakepkg.ini", c.steering);
+        m.medium.Write(L"Msi\\fakepkg.ini", c.steering);
+        m.medium.Write(L"Setup.ini",
+                       "[SETUP]\r\nCOMPANYNAME=KorvUnattendedTest\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+        const std::vector<std::wstring> mediumBefore = FilesIn(m.MediumPath());
+
+        UnattendedRun run = RunUnattended(m, L"quiet=1 SUPPRESSMSGBOXES=0 TARGETDIR=\"" + m.target + L"\\\"");
+        RemoveFixtureProduct();
+
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.id;
+        EXPECT_EQ(run.shown.empty(), !c.shown) << c.id;
+        const std::vector<std::wstring> started = Names(m.Journal());
+        ASSERT_FALSE(started.empty()) << c.id;
+        if (c.lastBeforeRollback != nullptr) {
+            ASSERT_GE(started.size(), 2u) << c.id;
+            EXPECT_EQ(started.back(), L"KUninstall.exe") << c.id;
+            EXPECT_EQ(started[started.size() - 2], c.lastBeforeRollback) << c.id << ": a later package ran";
+            const std::wstring line = m.Journal().back().commandLine;
+            const std::wstring suffix = L"\\KUninstall.exe\" /quiet /norestart";
+            ASSERT_GT(line.size(), suffix.size()) << c.id;
+            EXPECT_EQ(line.substr(line.size() - suffix.size()), suffix) << c.id;
+            EXPECT_NE(line.find(m.MediumPath()), 1u) << c.id << ": the rollback ran from the medium";
+        } else {
+            EXPECT_EQ(std::count(started.begin(), started.end(), L"KUninstall.exe"), 0) << c.id;
+            EXPECT_EQ(started.back(), L"SetupWriter_x64.exe") << c.id << ": every step ran";
+        }
+        EXPECT_EQ(FilesIn(m.MediumPath()), mediumBefore) << c.id << ": something was written into the medium";
+        Session().Reset();
+    }
+}
+
+// Another product of the maker already made the folder under Common Files,
+// so the installation itself creates no folder that would be logged: the copy
+// still gets an install.log, and can be uninstalled unattended.
+TEST(UnattendedInstall, ACopyThatLoggedNothingCanBeUninstalled) {
+    Session().Reset();
+    RegistrySandbox sandbox;
+    RegisterSupportedMachine();
+    RemoveFixtureProduct();
+    JobMedium m;
+    m.PlaceStandardFiles();
+    m.Package(L"msxml6_x64.msi", L"fixture_ok.msi");
+    // The product packages make the folder, as the real ones do.
+    m.medium.Write(L"files\\fakepkg.ini",
+                   "[korv_kernel.exe]\r\nfolder_key=SOFTWARE\\KorvUnattendedTest\\Korvanix\\Korvanix_Setup\r\n"
+                   "folder_value=path\r\n");
+    m.medium.Write(L"Setup.ini", "[SETUP]\r\nCOMPANYNAME=KorvUnattendedTest\r\nWOW64=1\r\n[RES]\r\nLANGUAGE=en_US\r\n");
+    wchar_t common[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"CommonProgramFiles", common, MAX_PATH);
+    const std::wstring maker = std::wstring(common) + L"\\KorvUnattendedTest";
+    CreateDirectoryW(maker.c_str(), nullptr);
+
+    UnattendedRun run = RunUnattended(m, L"quiet=1 TARGETDIR=\"" + m.target + L"\\\"");
+    EXPECT_EQ(run.exitCode, kExitSuccess);
+    EXPECT_TRUE(Exists(m.target + L"\\install.log"));
+
+    Session().Reset();
+    // The installed copy's KUninstall, handed the log, is waited for.
+    PlaceFakePackage(m.target + L"\\KUninstall");
+    run = RunUnattended(m, L"quiet=1 Uninstall=1 TARGETDIR=\"" + m.target + L"\\\"");
+    RemoveFixtureProduct();
+    TempFolder::RemoveTree(maker);
+    EXPECT_EQ(run.exitCode, kExitSuccess);
+    const std::vector<std::wstring> started = Names(m.Journal());
+    ASSERT_FALSE(started.empty());
+    EXPECT_EQ(started.back(), L"KUninstall.exe");
     Session().Reset();
 }
 

@@ -132,40 +132,135 @@ TEST(Uninstall, FreshFoldersAreNeverReused) {
     EXPECT_EQ(CreateFreshFolderIn(temp.Path() + L"\\" + std::wstring(240, L'x') + L"\\"), L"") << "over 260 characters";
 }
 
-TEST(Rollback, StartsTheMediumsUninstallerQuietlyWithTheLog) {
+// The rollback writes nothing into the medium (a DVD, an ISO, a read-only
+// share): KUninstall runs quietly from a new folder of its own with the
+// installation's log beside it, is waited for, and the folder goes again.
+TEST(Rollback, RunsTheMediumsUninstallerQuietlyFromAFolderOfItsOwnAndWaits) {
     struct Case {
         const char* id;
-        bool logBlocked;
+        bool log;               // T holds an install.log
+        const wchar_t* exitCode;
         int result;
     };
     const Case cases[] = {
-        {"writable medium", false, 1},
-        // As on a read-only medium: the log cannot be written beside the
-        // setup program (a folder holds its name; the test may run with
-        // rights that ignore a read-only attribute).
-        {"log cannot be placed on the medium", true, 0},
+        {"done", true, L"0", 1},
+        {"KUninstall fails", true, L"1603", 0},
+        {"restart needed", true, L"3010", 1},
+        // An installation that logged nothing still gets its uninstaller.
+        {"no install.log", false, L"0", 1},
     };
     for (const Case& c : cases) {
         SessionScope session;
         JobMedium m;
         m.Program(L"", L"KUninstall.exe");
-        m.scratch.Write(L"Korv Target\\install.log", "\r\r\nCreateDirectory: \"y\" (0)");
-        const std::wstring mediumLog = m.In(L"", L"install.log");
-        if (c.logBlocked) {
-            CreateDirectoryW(mediumLog.c_str(), nullptr);
+        m.medium.Write(L"IntallerRes.dll", "library");
+        if (c.log) {
+            m.scratch.Write(L"Korv Target\\install.log", "\r\r\nCreateDirectory: \"y\" (0)");
         }
+        const std::wstring snapshot = m.scratch / L"snapshot";
+        CreateDirectoryW(snapshot.c_str(), nullptr);
+        FarSteering steering(m.scratch);
+        steering.Set(L"KUninstall.exe", L"snapshot_to", snapshot);
+        steering.Set(L"KUninstall.exe", L"exit_code", c.exitCode);
         session->setupFolder = m.MediumPath() + L"\\";
         session->targetFolder = m.target;
+        const std::vector<std::wstring> mediumBefore = FilesIn(m.MediumPath());
 
         EXPECT_EQ(RollbackInstall(), c.result) << c.id;
-        if (c.result == 1) {
-            std::vector<JournalEntry> journal = JournalWith(m, L"KUninstall.exe");
-            ASSERT_EQ(journal.size(), 1u) << c.id;
-            EXPECT_EQ(journal[0].commandLine, L"\"" + m.In(L"", L"KUninstall.exe") + L"\" /quiet /norestart") << c.id;
-            EXPECT_EQ(ReadBytes(mediumLog), ReadBytes(m.target + L"\\install.log")) << c.id;
-        } else {
-            // Nothing is started: the uninstaller would find no log.
-            EXPECT_TRUE(m.Journal().empty()) << c.id;
+        const std::vector<JournalEntry> journal = m.Journal();
+        ASSERT_EQ(journal.size(), 1u) << c.id << ": waited for, so its line is there";
+        const std::wstring line = journal[0].commandLine;
+        const std::wstring suffix = L"\\KUninstall.exe\" /quiet /norestart";
+        ASSERT_GT(line.size(), suffix.size()) << c.id;
+        EXPECT_EQ(line.substr(line.size() - suffix.size()), suffix) << c.id;
+        const std::wstring folder = FolderOf(line.substr(1, line.find(L'"', 1) - 1));
+        EXPECT_NE(folder.rfind(m.MediumPath(), 0), 0u) << c.id << ": ran from the medium";
+        EXPECT_FALSE(Exists(folder)) << c.id << ": its folder stays behind";
+        EXPECT_EQ(FilesIn(snapshot), (std::vector<std::wstring>{L"IntallerRes.dll", L"KUninstall.exe", L"install.log"}))
+            << c.id;
+        EXPECT_EQ(ReadBytes(snapshot + L"\\install.log"), c.log ? ReadBytes(m.target + L"\\install.log") : "") << c.id;
+        EXPECT_EQ(FilesIn(m.MediumPath()), mediumBefore) << c.id << ": something was written into the medium";
+        EXPECT_EQ(session->restartNeeded.load(), std::wstring(c.exitCode) == L"3010" ? 1 : 0) << c.id;
+    }
+}
+
+// The unattended uninstall hands KUninstall /quiet /norestart and waits: its
+// result is the uninstall's.
+TEST(Uninstall, QuietlyWaitsForKUninstallAndTakesItsResult) {
+    struct Case {
+        const char* id;
+        const wchar_t* exitCode;
+        int result;
+    };
+    const Case cases[] = {{"done", L"0", 1}, {"fails", L"1603", 0}, {"cancelled", L"1602", 0}};
+    for (const Case& c : cases) {
+        SessionScope session;
+        ScriptedAnswerer answerer;
+        WindowCalls windows;
+        JobMedium m;
+        const std::wstring T = m.target;
+        PlaceFakePackage(T + L"\\KUninstall");
+        m.scratch.Write(L"Korv Target\\IntallerRes.dll", "library");
+        // No install.log: the copy logged nothing, and is uninstalled all the same.
+        FarSteering steering(m.scratch);
+        steering.Set(L"KUninstall.exe", L"exit_code", c.exitCode);
+        session->targetFolder = T;
+        session->setupFolder = m.MediumPath() + L"\\";
+
+        EXPECT_EQ(UninstallProductQuietly(), c.result) << c.id;
+        const std::vector<JournalEntry> journal = m.Journal();
+        ASSERT_FALSE(journal.empty()) << c.id;
+        EXPECT_EQ(journal.back().name, L"KUninstall.exe") << c.id;
+        const std::wstring line = journal.back().commandLine;
+        const std::wstring suffix = L"\\KUninstall.exe\" /quiet /norestart";
+        ASSERT_GT(line.size(), suffix.size()) << c.id;
+        EXPECT_EQ(line.substr(line.size() - suffix.size()), suffix) << c.id;
+        EXPECT_FALSE(Exists(FolderOf(line.substr(1, line.find(L'"', 1) - 1)))) << c.id << ": the hand-over folder stays behind";
+        EXPECT_TRUE(answerer.Requests().empty()) << c.id;
+    }
+}
+
+// Started from the installed folder (the uninstall record's command lines
+// are), the run holds its program and the resource library open there:
+// they, and then the folder, go at the next restart.
+TEST(Uninstall, WhatThisRunHoldsInTheFolderGoesAtTheNextRestart) {
+    const wchar_t* const kPending = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+    auto pending = [&] {
+        std::wstring value(32768, L'\0');
+        DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+        if (RegGetValueW(HKEY_LOCAL_MACHINE, kPending, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr,
+                         value.data(), &bytes) != ERROR_SUCCESS) {
+            return std::wstring();
         }
+        value.resize(bytes / sizeof(wchar_t));
+        return value;
+    };
+    TempFolder scratch(L"korv held");
+    const std::wstring T = scratch / L"Korv T";
+    CreateDirectoryW(T.c_str(), nullptr);
+    scratch.Write(L"Korv T\\Setup.exe", "program");
+    scratch.Write(L"Korv T\\IntallerRes.dll", "library");
+    const std::wstring before = pending();
+
+    ScheduleRemovalOfHeldFiles(T + L"\\", scratch.Path() + L"\\");
+    EXPECT_EQ(pending(), before) << "a run from the medium holds nothing in the folder";
+
+    ScheduleRemovalOfHeldFiles(T + L"\\", T + L"\\");
+    const std::wstring after = pending();
+    for (const std::wstring& path : {T + L"\\Setup.exe", T + L"\\IntallerRes.dll", T}) {
+        EXPECT_NE(after.find(path), std::wstring::npos) << Narrow(path);
+    }
+    // The folder is named after its files.
+    EXPECT_LT(after.find(T + L"\\IntallerRes.dll"), after.rfind(T + std::wstring(1, L'\0')));
+    // Leave the machine's list as it was.
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPending, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        if (before.empty()) {
+            RegDeleteValueW(key, L"PendingFileRenameOperations");
+        } else {
+            RegSetValueExW(key, L"PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                           reinterpret_cast<const BYTE*>(before.data()), static_cast<DWORD>(before.size() * sizeof(wchar_t)));
+        }
+        RegCloseKey(key);
     }
 }
