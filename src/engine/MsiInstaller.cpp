@@ -96,7 +96,8 @@ int RunMsi(MsiRunner runner, const std::wstring& path, const std::wstring& prope
         return 1;
     }
     const std::wstring lowered = ToLowerText(path);
-    if (!IsSilentMsiFailure(runner, lowered, attempted)) {
+    // Stopped because the person cancelled: that is no failure to report.
+    if (!IsSilentMsiFailure(runner, lowered, attempted) && Session().cancelRequested.load() == 0) {
         ShowTipMessage(kTipNotice, MsiFailureText(lowered).c_str(), progress);
     }
     return 0;

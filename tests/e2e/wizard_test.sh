@@ -145,7 +145,7 @@ step "type the folder" type 1023 "$target_win"
 step "tick the agreement" click 1037
 step "Install" click 1018
 step "copy-progress page shows" wait 2102 --timeout 30
-step "Escape on the copy-progress page" key ESCAPE --with 2102
+step "Escape on the copy-progress page" key ESCAPE 2102
 step "the cancel question shows" wait 3016 --timeout 10
 shot tip-cancel-question
 step "OK cancels" click 1 --with 3016
@@ -180,7 +180,7 @@ shot copy-progress
 # keeps the installation running.
 step "Cancel on the copy-progress page" click 2 --with 2102
 step "the cancel question shows" wait 3016 --timeout 10
-step "Enter on the question goes on" key RETURN --with 3016
+step "Enter on the question goes on" key RETURN 1 --with 3016
 step "finish page shows" wait 1014 --timeout 120
 shot finish-workspace
 step "choose Korvanix Classic" click 1015

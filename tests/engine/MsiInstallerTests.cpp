@@ -92,6 +92,29 @@ TEST(MsiRunners, InstallARealPackageAndReportTheStep) {
     EXPECT_TRUE(answerer.Requests().empty());
 }
 
+// The person cancelled on the copy-progress page: the handler answers the
+// package's progress with Cancel, and the Windows Installer stops and rolls
+// the package back.
+TEST(MsiRunners, ACancelStopsThePackageThroughItsHandler) {
+    SessionScope session;
+    FixtureProductScope product;
+    TempFolder folder(L"korv msi cancel");
+    PostedMessages progress;
+    ScriptedAnswerer answerer;
+    const std::wstring target = folder / L"target folder";
+    session->cancelRequested = 1;
+
+    EXPECT_EQ(InstallMsiPackageWithProperties(FixturePath(L"fixture_ok.msi"), L"INSTALLDIR=\"" + target + L"\"",
+                                              progress.Window()),
+              0);
+    EXPECT_NE(MsiQueryProductStateW(korv::test::kFixtureOkProductCode), INSTALLSTATE_DEFAULT);
+    EXPECT_FALSE(Exists(target + L"\\" + korv::test::kFixturePayloadName));
+    EXPECT_TRUE(answerer.Requests().empty()) << "a cancel is no failure to report";
+    EXPECT_EQ(MsiUiHandler(nullptr, INSTALLMESSAGE_PROGRESS, L"1: 2 2: 25"), IDCANCEL);
+    session->cancelRequested = 0;
+    EXPECT_NE(MsiUiHandler(nullptr, INSTALLMESSAGE_PROGRESS, L"1: 2 2: 25"), IDCANCEL);
+}
+
 TEST(MsiRunners, FailedInstallationReportsTheLoweredPathUnlessSilent) {
     SessionScope session;
     TempFolder folder(L"korv msi");
