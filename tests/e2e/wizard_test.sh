@@ -294,6 +294,29 @@ finish_setup "repair" 0
 check "repair ran the product packages again" grep -qx 'korv_kernel.exe' <(journal_names)
 check "repair ran the configuration program" grep -qx 'SetupWriter_x64.exe' <(journal_names)
 
+# Modify, untick vezu, Back, then Repair: the choice left behind on the
+# feature page is not applied; the Repair installs vezu again and removes
+# none of its files.
+rm -f "$journal"
+echo "module" >"$target_unix/vezulib.vlb"
+start_setup
+step "maintenance start page shows" wait 3001 --timeout 60
+step "choose Modify" click 3001
+step "Next" click 1 --with 3001
+step "feature page shows" wait 1000 --timeout 30
+step "untick vezu" click 3002 --with 1000
+step "Back" click 1000 --with 1000
+step "maintenance start page shows again" wait 3003 --timeout 30
+step "choose Repair" click 3002 --with 3003
+step "Next" click 1 --with 3003
+step "back-then-repair: final page shows" wait 2280 --timeout 120
+step "Finish" click 1001 --with 2280
+finish_setup "back, then repair" 0
+check "back-then-repair installed vezu again" grep -qx 'korv_vezu.exe' <(journal_names)
+check "back-then-repair kept vezu's files" test -f "$target_unix/vezulib.vlb"
+check "vezu still recorded as ticked in the installed Setup.ini" \
+    grep -q '^check=1' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
+
 # Modify: untick vezu; the job leaves it out and records it as unticked.
 rm -f "$journal"
 start_setup
@@ -308,6 +331,7 @@ step "modify: final page shows" wait 2280 --timeout 120
 step "Finish" click 1001 --with 2280
 finish_setup "modify" 0
 check "modify ran the job without vezu" test -z "$(grep -x 'korv_vezu.exe' <(journal_names))"
+check "modify removed vezu's files" test ! -e "$target_unix/vezulib.vlb"
 check "modify ran the job" grep -qx 'korv_kernel.exe' <(journal_names)
 check "vezu recorded as unticked in the installed Setup.ini" \
     grep -q '^check=0' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
