@@ -394,4 +394,30 @@ check "quiet uninstall: KUninstall handed over without a question" grep -qx 'KUn
 check "the cancelled wizard and the maintenance runs asked the service nothing" \
     test "$(lookups | wc -l)" == "$lookups_before_maintenance"
 
+# An installation whose configuration program is missing: the notice once,
+# the final page all the same, the product stays installed and the run ends
+# with 1603.
+clean_machine
+mv "$medium/files/SetupWriter_x64.exe" "$work/SetupWriter_x64.exe"
+rm -f "$journal"
+start_setup
+step "unconfigured: welcome page shows" wait 1023 --timeout 60
+step "type the folder" type 1023 "$target_win"
+step "tick the agreement" click 1037
+step "Install" click 1018
+step "unconfigured: finish page shows" wait 1014 --timeout 120
+step "Next" click 1001 --with 1014
+step "the missing configuration program is reported" wait 3016 --timeout 30
+step "OK" click 1 --with 3016
+step "unconfigured: final page shows" wait 2280 --timeout 30
+check "unconfigured: the notice came once" no_window 3016
+step "Finish" click 1001 --with 2280
+step "unconfigured: the information page shows" wait 2101 --timeout 60
+step "the close box closes the information page" close 2101
+finish_setup "installed, not configured" 1603
+mv "$work/SetupWriter_x64.exe" "$medium/files/SetupWriter_x64.exe"
+check "unconfigured: the product stays installed" test -f "$target_unix/Setup.exe"
+check "unconfigured: the log tells a Repair configures it" \
+    grep -rlq 'a Repair of the installed copy configures it' "$prefix/drive_c/users" --include='KorvanixSetup_*.log'
+
 report_cases
