@@ -8,6 +8,7 @@
 #include "pages/MaintenancePage.h"
 #include "pages/WelcomePage.h"
 #include "resource.h"
+#include "session/DiagnosticLog.h"
 #include "session/ExitCodes.h"
 #include "session/InstallSession.h"
 #include "session/LocalText.h"
@@ -22,7 +23,9 @@ CKvPngBkDlg* MainBackground() {
     return dynamic_cast<CKvPngBkDlg*>(fw::AfxGetMainWnd());
 }
 
-INT_PTR RunRealPage(WizardPage which, int& choice) {
+}  // namespace
+
+INT_PTR RunWizardPage(WizardPage which, int& choice) {
     fw::CWnd* owner = fw::AfxGetMainWnd();
     switch (which) {
     case WizardPage::kWelcome: {
@@ -37,7 +40,8 @@ INT_PTR RunRealPage(WizardPage which, int& choice) {
     }
     case WizardPage::kFinish: {
         CKorvFinishDlg page(owner);
-        return ShowWizardPage(page);
+        const INT_PTR code = ShowWizardPage(page);
+        return page.ConfigurationFailed() ? kPageConfigurationFailed : code;
     }
     case WizardPage::kMaintenance: {
         CKVUninstallWelcomeDialog page(owner);
@@ -52,6 +56,8 @@ INT_PTR RunRealPage(WizardPage which, int& choice) {
     }
     return fw::CDialog::kNoResult;
 }
+
+namespace {
 
 void HideMainBackground() {
     CKvPngBkDlg* background = MainBackground();
@@ -106,7 +112,7 @@ INT_PTR ShowWizardPage(CArcBitmapDialog& page, bool keepPicture) {
 }
 
 int RunInstallWizard() {
-    const int exitCode = RunInstallWizard(RunRealPage);
+    const int exitCode = RunInstallWizard(RunWizardPage);
     HideMainBackground();
     return exitCode;
 }
@@ -123,12 +129,16 @@ int RunInstallWizard(const PageRunner& runPage) {
     if (runPage(WizardPage::kCopyProgress, unused) != kPageDone) {
         return JobDidNotComplete();
     }
-    runPage(WizardPage::kFinish, unused);
+    if (runPage(WizardPage::kFinish, unused) == kPageConfigurationFailed) {
+        LogEvent(L"the product is installed but the configuration program did not configure it; a Repair of the "
+                 L"installed copy configures it");
+        return kExitFatal;
+    }
     return kExitSuccess;
 }
 
 int RunMaintenance() {
-    const int exitCode = RunMaintenance(RunRealPage, UninstallProduct);
+    const int exitCode = RunMaintenance(RunWizardPage, UninstallProduct);
     HideMainBackground();
     return exitCode;
 }
@@ -166,6 +176,9 @@ int RunMaintenance(const PageRunner& runPage, const std::function<int()>& uninst
             if (features != kPageNext) {
                 return LeftWith(features);
             }
+        }
+        if (s.maintenanceMode == kModeRepair) {
+            TakeInstalledChoices(s);
         }
         break;
     }

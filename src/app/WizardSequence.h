@@ -16,6 +16,9 @@ constexpr INT_PTR kPageCancel = 2;
 constexpr INT_PTR kPageBack = 1000;
 constexpr INT_PTR kPageNext = 1001;
 constexpr INT_PTR kPageInstall = 1018;
+// What the page runner reports for a finish page whose configuration program
+// did not configure the installation (the page itself ended as usual).
+constexpr INT_PTR kPageConfigurationFailed = 1603;
 
 enum class WizardPage { kWelcome, kCopyProgress, kFinish, kMaintenance, kFeatures };
 
@@ -24,10 +27,18 @@ enum class WizardPage { kWelcome, kCopyProgress, kFinish, kMaintenance, kFeature
 // the maintenance start page's choice (0 Modify, 1 Repair, 2 Uninstall).
 using PageRunner = std::function<INT_PTR(WizardPage page, int& choice)>;
 
+// The real runner: makes the page over the main background window, shows it
+// with ShowWizardPage and reads back what the sequence needs (the start
+// page's choice; kPageConfigurationFailed for a finish page whose
+// configuration program did not configure the installation).
+INT_PTR RunWizardPage(WizardPage page, int& choice);
+
 // The install sequence: welcome, copy progress, finish. Leaves showInfoPage
 // at 1 only when the finish page was reached. Returns the process exit code:
 // 0 when the installation finished, 1602 when the person left the wizard,
-// 1603 when the installation failed or a page could not be made.
+// 1603 when the installation failed, a page could not be made, or the
+// configuration program did not configure the installed product (it stays
+// installed; a Repair configures it).
 int RunInstallWizard();
 int RunInstallWizard(const PageRunner& runPage);
 

@@ -125,9 +125,12 @@ SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSessio
     s.channel = std::move(v.channel);
 
     s.setupFolder += L"\\";
-    s.privacyPolicyPath = s.setupFolder + v.privacyPolicy;
-    s.systemRequirementsPath = s.setupFolder + v.systemRequire;
-    s.licenceAgreementPath = s.setupFolder + v.licenseAgree;
+    // A document the medium does not name has no path: joined, the empty
+    // name would make the medium's folder the document.
+    const auto document = [&s](const std::wstring& name) { return name.empty() ? name : s.setupFolder + name; };
+    s.privacyPolicyPath = document(v.privacyPolicy);
+    s.systemRequirementsPath = document(v.systemRequire);
+    s.licenceAgreementPath = document(v.licenseAgree);
     return SetupIniState::kRead;
 }
 

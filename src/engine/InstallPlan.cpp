@@ -97,7 +97,8 @@ void PlanPackageLoop(Planner& plan, const InstallSession& session, const Install
                     plan.Add(StepKind::kMsiPackage, msi + item);
                 }
             }
-        } else if (record.removeFlag && !facts.unattended) {
+        } else if (record.removeFlag && !facts.unattended && session.maintenanceMode == kModeModify) {
+            // Only Modify takes packages away; a Repair restores what is there.
             if (record.name == p::kRenderingPackageName) {
                 PlanRemovals(plan, target, p::kRenderingModules);
             } else if (record.name == p::kIfcPackageName) {

@@ -64,6 +64,9 @@ public:
 
     // Ends a modal loop with `result`; a modeless dialog is hidden.
     void EndDialog(INT_PTR result);
+    // EndDialog was called during the current modal run (the window stays
+    // until the loop returns).
+    bool Ending() const { return ended_; }
 
     // Runs DoDataExchange; false when an exchange failed.
     bool UpdateData(bool saveAndValidate = true);

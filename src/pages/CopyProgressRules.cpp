@@ -33,9 +33,9 @@ CaptionText StageCaption(int installStage) {
     switch (installStage) {
     case 1:
     case 2:
-        return {2039, L"Insalling Korvanix and Help..."};
+        return {2039, L"Installing Korvanix and Help..."};
     case 3:
-        return {2040, L"Installing Korvanix Colllbaration System..."};
+        return {2040, L"Installing Korvanix Collaboration System..."};
     case 4:
         return {2041, L"Registering environment variables and writing registry information..."};
     default:

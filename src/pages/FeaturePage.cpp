@@ -39,6 +39,21 @@ bool InstalledCopyHasPackage(const std::wstring& folder, size_t i) {
     return GetPrivateProfileIntW(section.c_str(), L"check", 0, ini.c_str()) == 1;
 }
 
+void TakeInstalledChoices(InstallSession& session) {
+    const std::wstring ini = session.targetFolder + L"\\Setup.ini";
+    const bool listed = GetFileAttributesW(ini.c_str()) != INVALID_FILE_ATTRIBUTES;
+    for (size_t i = 0; i < session.packages.size(); ++i) {
+        PackageRecord& record = session.packages[i];
+        record.removeFlag = false;
+        if (record.showFlag == product::kShowWhenModulesInstalled) {
+            record.check = BuildingDesignInstalled(session.targetFolder);
+        } else if (listed && !(record.showFlag == 0 && record.check == 1)) {
+            const std::wstring section = L"sub" + fw::DecimalText(i + 1);
+            record.check = GetPrivateProfileIntW(section.c_str(), L"check", 0, ini.c_str()) == 1 ? 1 : 0;
+        }
+    }
+}
+
 CKorvFeatureDlg::CKorvFeatureDlg(CWnd* parent) : CArcBitmapDialog(IDD_FEATURES, parent) {
     SetBackgroundImageId(IDP_FEATURES_BACKGROUND);
 }
@@ -99,12 +114,13 @@ bool CKorvFeatureDlg::OnInitDialog() {
 
     // A feature of the building-design add-on counts as installed exactly
     // when its files are in the installation folder.
-    for (PackageRecord& record : s.packages) {
+    choices_ = s.packages;
+    for (PackageRecord& record : choices_) {
         if (record.showFlag == product::kShowWhenModulesInstalled) {
             record.check = BuildingDesignInstalled(s.targetFolder);
         }
     }
-    packages_.Create(GetSafeHwnd());
+    packages_.Create(GetSafeHwnd(), choices_);
 
     pathText_ = s.targetFolder;
     if (s.maintenanceMode == kModeModify) {
@@ -135,6 +151,7 @@ void CKorvFeatureDlg::OnBack() {
 void CKorvFeatureDlg::OnNext() {
     TakePathText();
     if (PassFreeSpaceGate(GetSafeHwnd())) {
+        Session().packages = choices_;
         EndDialog(IDC_FEATURES_NEXT);
         WriteSetupRecord();
     }
@@ -143,10 +160,10 @@ void CKorvFeatureDlg::OnNext() {
 void CKorvFeatureDlg::OnPackageBox(UINT id) {
     InstallSession& s = Session();
     const size_t i = id - IDC_PACKAGE_BOX_FIRST;
-    if (i >= packages_.Count() || i >= s.packages.size()) {
+    if (i >= packages_.Count() || i >= choices_.size()) {
         return;
     }
-    PackageRecord& record = s.packages[i];
+    PackageRecord& record = choices_[i];
     if (record.showFlag == 0 && record.check == 1) {
         return;
     }

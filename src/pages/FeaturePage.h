@@ -1,14 +1,19 @@
 // CKorvFeatureDlg: Modify's page. One box per package of the installed
 // configuration; unticking a package the installed copy has marks it for
-// removal. Ends with 1001 (Next: the records hold the choices), 1000 (Back)
-// or 2 (Cancel confirmed with question 2053).
+// removal. The boxes work on the page's own copy of the package records,
+// which only Next hands to the session: Back and Cancel leave the records
+// as they were, so a person who changes their mind and goes on to Repair
+// loses nothing. Ends with 1001 (Next: the records hold the choices), 1000
+// (Back) or 2 (Cancel confirmed with question 2053).
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "pages/PackageBoxes.h"
+#include "session/InstallSession.h"
 #include "skin/Buttons.h"
 #include "skin/Labels.h"
 #include "skin/SkinDialogs.h"
@@ -22,6 +27,8 @@ public:
 
     CKorvShadeButtonST* PackageBox(size_t i) const { return packages_.Box(i); }
     const std::wstring& PathText() const { return pathText_; }
+    // The choices as the boxes stand (the session's records until Next).
+    const std::vector<PackageRecord>& Choices() const { return choices_; }
 
     const fw::MessageMap& GetMessageMap() const override;
 
@@ -42,6 +49,7 @@ private:
     void OnDestroy();
 
     std::wstring pathText_;
+    std::vector<PackageRecord> choices_;
     bool broughtForward_ = false;
 
     CKorvStatic headline_;
@@ -64,5 +72,12 @@ int BuildingDesignInstalled(const std::wstring& folder);
 // (from 0) as installed (its [sub<i+1>] check is 1; a missing file lists
 // nothing).
 bool InstalledCopyHasPackage(const std::wstring& folder, size_t i);
+
+// Repair installs what the installed copy has, nothing more and nothing
+// less: every package record takes the choice the installed copy's Setup.ini
+// in targetFolder lists (the building-design add-on: whether its files are
+// there; a package nobody can untick: installed), and nothing is marked for
+// removal. Without that file the records keep the medium's choices.
+void TakeInstalledChoices(InstallSession& session);
 
 }  // namespace korv

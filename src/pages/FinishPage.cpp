@@ -1,5 +1,7 @@
 #include "pages/FinishPage.h"
 
+#include <initializer_list>
+
 #include "engine/FileOperations.h"
 #include "engine/InstallPlan.h"
 #include "engine/PackageRunner.h"
@@ -17,11 +19,13 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 }  // namespace
 
-bool ConfigureWorkspace() {
+bool ConfigureWorkspace(HWND owner) {
     InstallSession& s = Session();
     const std::wstring configurator =
         MediumFolder(s) + (s.product64Bit == 1 ? L"\\files\\SetupWriter_x64.exe" : L"\\files\\SetupWriter.exe");
-    if (RunConfigurator(configurator, nullptr) != 1) {
+    // The runner posts nothing to the window it is given; it only owns the
+    // missing-file notice.
+    if (RunConfigurator(configurator, owner) != 1) {
         return false;
     }
     WriteIniValueIfPresent(s.targetFolder + L"\\Setup.ini", L"SETUP", L"CLASSIC",
@@ -130,20 +134,63 @@ void CKorvFinishDlg::OnOK() {
     OnNext();
 }
 
-void CKorvFinishDlg::OnNext() {
-    InstallSession& s = Session();
-    EndDialog(IDC_FINISH_NEXT);
+void CKorvFinishDlg::Configure() {
+    if (configured_ || Session().maintenanceMode != kModeInstall) {
+        return;
+    }
+    configured_ = true;
+    configuring_ = true;
+    for (fw::CWnd* button : std::initializer_list<fw::CWnd*>{&next_, &drafting_, &classic_}) {
+        button->EnableWindow(false);
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    configurationFailed_ = !ConfigureWorkspace(GetSafeHwnd());
+    configuring_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void CKorvFinishDlg::HidePageAndBackground() {
     ShowWindow(SW_HIDE);
     CKvPngBkDlg* background = BackWindow();
     if (background != nullptr && background->GetSafeHwnd() != nullptr) {
         background->ShowWindow(SW_HIDE);
     }
+}
+
+bool CKorvFinishDlg::OnPageSetCursor(HWND, UINT, UINT) {
+    if (configuring_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return true;
+    }
+    return false;
+}
+
+void CKorvFinishDlg::OnCancel() {
+    if (configuring_) {
+        return;
+    }
+    Configure();
+    EndDialog(IDCANCEL);
+    HidePageAndBackground();
+}
+
+void CKorvFinishDlg::OnNext() {
+    InstallSession& s = Session();
+    if (configuring_) {
+        return;  // a second press while the program runs
+    }
     if (finalLayout_ || s.maintenanceMode != kModeInstall) {
+        EndDialog(IDC_FINISH_NEXT);
+        HidePageAndBackground();
         return;
     }
-    if (!ConfigureWorkspace()) {
-        return;
-    }
+    Configure();
+    EndDialog(IDC_FINISH_NEXT);
+    HidePageAndBackground();
+    CKvPngBkDlg* background = BackWindow();
+    // The final layout follows also when the configuration failed: the
+    // product is installed, and the person gets the ending of the wizard;
+    // the run's exit code tells that the configuration is still to do.
     s.maintenanceMode = kModeRepair;
     CKorvFinishDlg finalPage(background);
     finalPage.SetBackWindow(background);
@@ -160,11 +207,12 @@ void CKorvFinishDlg::OnNext() {
 
 INT_PTR CKorvFinishDlg::DoModal() {
     INT_PTR result = CXResizingDialog::DoModal();
-    // Closed without a successful Next (the close box, or a configuration
-    // program that did not run): the program gets its run and the choice
-    // its record all the same, without a second page.
-    if (result != kNoResult && Session().maintenanceMode == kModeInstall) {
-        ConfigureWorkspace();
+    // Ended some other way before the program had its run (neither Next nor
+    // the close box): it gets its run and the choice its record all the
+    // same, without a second page.
+    if (result != kNoResult && !configured_ && Session().maintenanceMode == kModeInstall) {
+        configured_ = true;
+        configurationFailed_ = !ConfigureWorkspace();
     }
     return result;
 }
@@ -183,6 +231,7 @@ const fw::MessageMap& CKorvFinishDlg::GetMessageMap() const {
         fw::on::Command(IDC_FINISH_DRAFTING, &CKorvFinishDlg::OnDrafting),
         fw::on::Command(IDC_FINISH_CLASSIC, &CKorvFinishDlg::OnClassic),
         fw::on::CtlColor(&CKorvFinishDlg::OnPageCtlColor),
+        fw::on::SetCursor(&CKorvFinishDlg::OnPageSetCursor),
     });
     return map;
 }

@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "config/DiskSpace.h"
 #include "engine/FileOperations.h"
 #include "framework/Com.h"
@@ -32,11 +34,21 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
     return 0;
 }
 
+// The folder as Windows will take it, "." and ".." resolved.
+std::wstring FullFolderPath(const std::wstring& folder) {
+    wchar_t full[MAX_PATH * 2] = {};
+    const DWORD length = GetFullPathNameW(folder.c_str(), static_cast<DWORD>(std::size(full)), full, nullptr);
+    if (length == 0 || length >= std::size(full)) {
+        return folder;
+    }
+    return std::wstring(full, length);
+}
+
 }  // namespace
 
 bool ValidateInstallFolder(HWND owner, RootMessage rootMessage, std::wstring& pathText, bool& pathTextChanged) {
     InstallSession& s = Session();
-    const FolderCheck check = CheckInstallFolder(s.targetFolder);
+    const FolderCheck check = CheckInstallFolder(s.targetFolder, FullFolderPath);
     s.targetFolder = check.folder;
     pathTextChanged = check.writeBack;
     if (check.writeBack) {
@@ -46,6 +58,7 @@ bool ValidateInstallFolder(HWND owner, RootMessage rootMessage, std::wstring& pa
     case FolderVerdict::kAccepted:
         return true;
     case FolderVerdict::kBareName:
+    case FolderVerdict::kBlankBesideSeparator:
     case FolderVerdict::kBadForm:
         ShowTipMessage(kTipNotice, LoadText(IDS_PATH_INPUT_ERROR, kPathInputError).c_str(), owner);
         return false;
@@ -83,7 +96,7 @@ bool PassFreeSpaceGate(HWND owner) {
     if (PathIsNetworkPathW(folder.c_str())) {
         return true;
     }
-    return CheckDiskSpace(DrivePart(folder), owner) == 1;
+    return CheckDiskSpace(FreeSpaceProbe(folder), owner) == 1;
 }
 
 bool PickInstallFolder(HWND owner, std::wstring& startFolder, std::wstring& pathText) {

@@ -22,13 +22,6 @@ std::wstring CollapseBackslashes(const std::wstring& text) {
     return out;
 }
 
-void CutBefore(std::wstring& text, const wchar_t* pattern, size_t offsetInPattern) {
-    size_t at = text.find(pattern);
-    if (at != std::wstring::npos) {
-        text.resize(at + offsetInPattern);
-    }
-}
-
 }  // namespace
 
 std::wstring CleanFolderText(std::wstring text) {
@@ -41,10 +34,22 @@ std::wstring CleanFolderText(std::wstring text) {
     } else {
         text = CollapseBackslashes(text);
     }
-    // Blanks next to a separator are typing slips; the folder ends before them.
-    CutBefore(text, L"\\ ", 0);
-    CutBefore(text, L" \\", 0);
     return text;
+}
+
+bool HasDotNames(const std::wstring& folder) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = folder.find(kBackslash, start);
+        const std::wstring name = folder.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (name == L"." || name == L"..") {
+            return true;
+        }
+        if (end == std::wstring::npos) {
+            return false;
+        }
+        start = end + 1;
+    }
 }
 
 bool IsBareName(const std::wstring& path) {
@@ -77,7 +82,7 @@ bool IsRootPath(const std::wstring& path) {
     return path.size() == 3 && path[1] == L':' && path[2] == kBackslash;
 }
 
-FolderCheck CheckInstallFolder(const std::wstring& text) {
+FolderCheck CheckInstallFolder(const std::wstring& text, FolderResolver resolve) {
     FolderCheck check;
     check.folder = CleanFolderText(text);
     std::wstring& folder = check.folder;
@@ -92,6 +97,21 @@ FolderCheck CheckInstallFolder(const std::wstring& text) {
     if (IsBareName(folder)) {
         check.verdict = FolderVerdict::kBareName;
         return check;
+    }
+    if (folder.find(L"\\ ") != std::wstring::npos || folder.find(L" \\") != std::wstring::npos) {
+        check.verdict = FolderVerdict::kBlankBesideSeparator;
+        return check;
+    }
+    // Only a folder that names its own root is resolved: a relative one
+    // would be resolved against whatever the current folder is, and is
+    // refused by the form check below instead.
+    const bool rooted = folder[0] == kBackslash || (folder.size() >= 3 && folder[1] == L':' && folder[2] == kBackslash);
+    if (resolve != nullptr && rooted && HasDotNames(folder)) {
+        std::wstring resolved = resolve(folder);
+        if (!resolved.empty() && resolved != folder) {
+            folder = CleanFolderText(std::move(resolved));
+            check.writeBack = true;
+        }
     }
     if (IsRootPath(folder)) {
         check.verdict = FolderVerdict::kRoot;
@@ -141,6 +161,11 @@ std::wstring PickedInstallFolder(const std::wstring& picked, const std::wstring&
 
 std::wstring DrivePart(const std::wstring& folder) {
     return folder.substr(0, folder.find(kBackslash));
+}
+
+std::wstring FreeSpaceProbe(const std::wstring& folder) {
+    const std::wstring drive = DrivePart(folder);
+    return drive.empty() && !folder.empty() ? std::wstring(1, kBackslash) : drive;
 }
 
 std::wstring FormatWithFolder(const std::wstring& format, const std::wstring& folder) {

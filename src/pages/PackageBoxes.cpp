@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "resource.h"
-#include "session/InstallSession.h"
 
 namespace korv {
 
@@ -30,12 +29,11 @@ bool SlotRect(HWND page, int id, RECT& rect) {
 
 }  // namespace
 
-void PackageBoxes::Create(HWND page) {
-    const InstallSession& s = Session();
+void PackageBoxes::Create(HWND page, const std::vector<PackageRecord>& packages) {
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0));
-    const size_t shown = std::min<size_t>(s.packages.size(), kSlots);
+    const size_t shown = std::min<size_t>(packages.size(), kSlots);
     for (size_t i = 0; i < shown; ++i) {
-        const PackageRecord& record = s.packages[i];
+        const PackageRecord& record = packages[i];
         RECT r{};
         if (SlotRect(page, kBoxSlots[i], r)) {
             auto box = std::make_unique<CKorvShadeButtonST>();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "session/PackageRecord.h"
 #include "skin/Buttons.h"
 #include "skin/Labels.h"
 
@@ -23,7 +24,7 @@ public:
     // a place, with the page's font; a ticked package is ticked, and one the
     // medium does not show (showFlag 0) cannot be unticked. Packages after
     // the fifth get no box and keep the choice the medium made for them.
-    void Create(HWND page);
+    void Create(HWND page, const std::vector<PackageRecord>& packages);
     void Show(bool show);
     // Destroys the windows (the page does it with its own).
     void Destroy();

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "config/InstalledRecords.h"
+#include "engine/EngineMessages.h"
 #include "framework/ResourceModule.h"
 #include "pages/FolderGates.h"
 #include "pages/FolderRules.h"
@@ -23,10 +24,13 @@ constexpr COLORREF kUnderlineBlue = RGB(0, 0, 255);
 constexpr COLORREF kFrameGrey = RGB(197, 197, 197);
 constexpr COLORREF kInstallTextUnticked = RGB(207, 214, 238);
 
-void OpenDocument(const std::wstring& path) {
-    // A medium that names no document has nothing to open; the shell would
-    // open the current folder for an empty name.
-    if (path.empty()) {
+// A document the medium does not name, or whose file is not there, gets the
+// file-missing notice instead: the shell would open a window on a folder
+// (the medium's, or the current one for an empty name) rather than fail.
+void OpenDocument(const std::wstring& path, HWND owner) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        ShowFileMissing(path, owner);
         return;
     }
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -80,7 +84,7 @@ bool CKorvWelcomeDlg::OnInitDialog() {
     CArcBitmapDialog::OnInitDialog();
 
     SetLink(requirementsLink_, false);
-    packages_.Create(GetSafeHwnd());
+    packages_.Create(GetSafeHwnd(), Session().packages);
     ShowOptionsArea(false);
 
     SetIcon(LoadIconW(fw::GetResourceModule(), MAKEINTRESOURCEW(IDI_APP)), true);
@@ -263,15 +267,15 @@ void CKorvWelcomeDlg::OnPackageBox(UINT id) {
 }
 
 void CKorvWelcomeDlg::OnLicence() {
-    OpenDocument(Session().licenceAgreementPath);
+    OpenDocument(Session().licenceAgreementPath, GetSafeHwnd());
 }
 
 void CKorvWelcomeDlg::OnPrivacy() {
-    OpenDocument(Session().privacyPolicyPath);
+    OpenDocument(Session().privacyPolicyPath, GetSafeHwnd());
 }
 
 void CKorvWelcomeDlg::OnRequirements() {
-    OpenDocument(Session().systemRequirementsPath);
+    OpenDocument(Session().systemRequirementsPath, GetSafeHwnd());
 }
 
 void CKorvWelcomeDlg::OnOK() {

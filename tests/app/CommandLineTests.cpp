@@ -138,6 +138,9 @@ TEST(CommandLine, UnattendedWordsAreJudgedBeforeTheRun) {
         {"root of the current drive", L"TARGETDIR=\\Korv", kExitBadCommandLine},
         {"blank folder name resolves to the root", L"TARGETDIR=\"C:\\ \"", kExitBadCommandLine},
         {"dot names", L"TARGETDIR=C:\\Korv\\..", kExitBadCommandLine},
+        // A dot name is refused outright, wherever it leads once resolved.
+        {"dot names up to the root", L"quiet=1 TARGETDIR=\"C:\\x\\..\\\"", kExitBadCommandLine},
+        {"dot name inside", L"quiet=1 TARGETDIR=C:\\x\\.\\Korv", kExitBadCommandLine},
         {"name ending in a dot", L"TARGETDIR=C:\\Korv.", kExitBadCommandLine},
         {"empty name", L"TARGETDIR=C:\\a\\\\b", kExitBadCommandLine},
         {"drive that is no letter", L"TARGETDIR=1:\\Korv", kExitBadCommandLine},

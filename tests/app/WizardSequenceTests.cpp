@@ -25,6 +25,9 @@ TEST(WizardSequence, InstallTransitions) {
          {WizardPage::kWelcome, WizardPage::kCopyProgress, WizardPage::kFinish}, kExitSuccess, 1},
         {"finish closed otherwise", {kPageInstall, kPageDone, kPageCancel},
          {WizardPage::kWelcome, WizardPage::kCopyProgress, WizardPage::kFinish}, kExitSuccess, 1},
+        // Installed, but not configured: the run says so.
+        {"configuration failed", {kPageInstall, kPageDone, kPageConfigurationFailed},
+         {WizardPage::kWelcome, WizardPage::kCopyProgress, WizardPage::kFinish}, kExitFatal, 1},
         {"exit on welcome", {kPageCancel}, {WizardPage::kWelcome}, kExitUserDeclined, 0},
         {"welcome cannot be made", {fw::CDialog::kNoResult}, {WizardPage::kWelcome}, kExitFatal, 0},
         {"installation failed", {kPageInstall, kPageCancel}, {WizardPage::kWelcome, WizardPage::kCopyProgress},

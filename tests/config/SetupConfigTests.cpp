@@ -47,7 +47,7 @@ TEST(SetupConfig, EmptyFileGivesTheDefaults) {
     EXPECT_EQ(s.globalServer, L"");
     ASSERT_FALSE(s.setupFolder.empty());
     EXPECT_EQ(s.setupFolder.back(), L'\\');
-    EXPECT_EQ(s.licenceAgreementPath, s.setupFolder);
+    EXPECT_EQ(s.licenceAgreementPath, L"") << "a document that is not configured has no path";
 }
 
 TEST(SetupConfig, KeysAndTheirTreatments) {

@@ -328,6 +328,29 @@ finish_setup "repair" 0
 check "repair ran the product packages again" grep -qx 'korv_kernel.exe' <(journal_names)
 check "repair ran the configuration program" grep -qx 'SetupWriter_x64.exe' <(journal_names)
 
+# Modify, untick vezu, Back, then Repair: the choice left behind on the
+# feature page is not applied; the Repair installs vezu again and removes
+# none of its files.
+rm -f "$journal"
+echo "module" >"$target_unix/vezulib.vlb"
+start_setup
+step "maintenance start page shows" wait 3001 --timeout 60
+step "choose Modify" click 3001
+step "Next" click 1 --with 3001
+step "feature page shows" wait 1000 --timeout 30
+step "untick vezu" click 3002 --with 1000
+step "Back" click 1000 --with 1000
+step "maintenance start page shows again" wait 3003 --timeout 30
+step "choose Repair" click 3002 --with 3003
+step "Next" click 1 --with 3003
+step "back-then-repair: final page shows" wait 2280 --timeout 120
+step "Finish" click 1001 --with 2280
+finish_setup "back, then repair" 0
+check "back-then-repair installed vezu again" grep -qx 'korv_vezu.exe' <(journal_names)
+check "back-then-repair kept vezu's files" test -f "$target_unix/vezulib.vlb"
+check "vezu still recorded as ticked in the installed Setup.ini" \
+    grep -q '^check=1' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
+
 # Modify: untick vezu; the job leaves it out and records it as unticked.
 rm -f "$journal"
 start_setup
@@ -342,6 +365,7 @@ step "modify: final page shows" wait 2280 --timeout 120
 step "Finish" click 1001 --with 2280
 finish_setup "modify" 0
 check "modify ran the job without vezu" test -z "$(grep -x 'korv_vezu.exe' <(journal_names))"
+check "modify removed vezu's files" test ! -e "$target_unix/vezulib.vlb"
 check "modify ran the job" grep -qx 'korv_kernel.exe' <(journal_names)
 check "vezu recorded as unticked in the installed Setup.ini" \
     grep -q '^check=0' <(tr -d '\r' <"$target_unix/Setup.ini" | sed -n '/^\[sub2\]/,/^\[/p')
@@ -403,5 +427,31 @@ check "quiet uninstall: KUninstall handed over without a question" grep -qx 'KUn
 
 check "the cancelled wizard and the maintenance runs asked the service nothing" \
     test "$(lookups | wc -l)" == "$lookups_before_maintenance"
+
+# An installation whose configuration program is missing: the notice once,
+# the final page all the same, the product stays installed and the run ends
+# with 1603.
+clean_machine
+mv "$medium/files/SetupWriter_x64.exe" "$work/SetupWriter_x64.exe"
+rm -f "$journal"
+start_setup
+step "unconfigured: welcome page shows" wait 1023 --timeout 60
+step "type the folder" type 1023 "$target_win"
+step "tick the agreement" click 1037
+step "Install" click 1018
+step "unconfigured: finish page shows" wait 1014 --timeout 120
+step "Next" click 1001 --with 1014
+step "the missing configuration program is reported" wait 3016 --timeout 30
+step "OK" click 1 --with 3016
+step "unconfigured: final page shows" wait 2280 --timeout 30
+check "unconfigured: the notice came once" no_window 3016
+step "Finish" click 1001 --with 2280
+step "unconfigured: the information page shows" wait 2101 --timeout 60
+step "the close box closes the information page" close 2101
+finish_setup "installed, not configured" 1603
+mv "$work/SetupWriter_x64.exe" "$medium/files/SetupWriter_x64.exe"
+check "unconfigured: the product stays installed" test -f "$target_unix/Setup.exe"
+check "unconfigured: the log tells a Repair configures it" \
+    grep -rlq 'a Repair of the installed copy configures it' "$prefix/drive_c/users" --include='KorvanixSetup_*.log'
 
 report_cases

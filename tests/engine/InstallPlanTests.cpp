@@ -337,6 +337,9 @@ TEST(InstallPlan, ModifyRemovesTheModulesOfRecognisedDeselectedPackages) {
         }
         // The unattended install never removes: only the Modify page deselects.
         EXPECT_EQ(Only(Describe(PlanInstall(s, Facts(true))), L"delete ").size(), 1u) << c.id;
+        // Nor does a Repair, whatever marks the records carry.
+        s.maintenanceMode = kModeRepair;
+        EXPECT_EQ(Only(Describe(PlanInstall(s, Facts())), L"delete ").size(), 1u) << c.id;
     }
 }
 

@@ -48,7 +48,7 @@ TEST(CopyProgressRules, CaptionNamesTheStage) {
         EXPECT_EQ(StageCaption(stage).textId, expected[stage]) << stage;
     }
     EXPECT_EQ(StageCaption(-1).textId, 2058);
-    EXPECT_STREQ(StageCaption(3).fallback, L"Installing Korvanix Colllbaration System...");
+    EXPECT_STREQ(StageCaption(3).fallback, L"Installing Korvanix Collaboration System...");
 }
 
 TEST(CopyProgressRules, SixSlidesInTurn) {

@@ -51,6 +51,8 @@ protected:
 
 TEST_F(FinishPageTest, WorkspaceChoiceRunsTheConfigurationProgramAndShowsTheFinalPage) {
     m.Program(L"files", L"SetupWriter_x64.exe");
+    // The program takes a while: the page is looked at meanwhile.
+    m.medium.Write(L"files\\fakepkg.ini", "[SetupWriter_x64.exe]\r\nsleep_ms=800\r\n");
     session->maintenanceMode = kModeInstall;
     session->classicWorkspace = 1;
     ScriptedAnswerer answerer;
@@ -60,6 +62,10 @@ TEST_F(FinishPageTest, WorkspaceChoiceRunsTheConfigurationProgramAndShowsTheFina
         int classicAfterDrafting = -1;
         bool promptShown = false, headlineShown = true, focusOnNext = false;
         std::wstring next;
+        // While the configuration program runs: the page on screen with
+        // its buttons off and a busy cursor, its thread answering.
+        bool sawConfiguring = false, visibleWhileConfiguring = false, buttonsOffWhileConfiguring = false,
+             busyCursor = false;
         // The second page, as the watcher found it.
         bool finalSeen = false, finalButtonsHidden = false;
         UINT finalPicture = 0;
@@ -82,6 +88,16 @@ TEST_F(FinishPageTest, WorkspaceChoiceRunsTheConfigurationProgramAndShowsTheFina
     };
     // The second page opens inside Next: the watcher reads it and presses Finish.
     Watcher watcher([&] {
+        if (page.Configuring() && !seen.sawConfiguring) {
+            seen.sawConfiguring = true;
+            seen.visibleWhileConfiguring = IsWindowVisible(page.GetSafeHwnd()) != FALSE;
+            seen.buttonsOffWhileConfiguring = !IsWindowEnabled(page.Control(IDC_FINISH_NEXT)) &&
+                                              !IsWindowEnabled(page.Control(IDC_FINISH_DRAFTING));
+            SendMessageW(page.GetSafeHwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(page.GetSafeHwnd()),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            seen.busyCursor = GetCursor() == LoadCursorW(nullptr, IDC_WAIT);
+            page.Click(IDC_FINISH_NEXT);  // a second press does nothing
+        }
         HWND final = FindThreadWindowWith(IDC_FINISH_HEADLINE);
         if (final == nullptr || seen.finalSeen) {
             return;
@@ -107,6 +123,11 @@ TEST_F(FinishPageTest, WorkspaceChoiceRunsTheConfigurationProgramAndShowsTheFina
     EXPECT_EQ(seen.draftingAfter, static_cast<UINT>(IDP_DRAFTING_CHOSEN));
     EXPECT_EQ(seen.classicAfter, static_cast<UINT>(IDP_CLASSIC_UNCHOSEN));
 
+    EXPECT_TRUE(seen.sawConfiguring);
+    EXPECT_TRUE(seen.visibleWhileConfiguring);
+    EXPECT_TRUE(seen.buttonsOffWhileConfiguring);
+    EXPECT_TRUE(seen.busyCursor);
+    EXPECT_FALSE(page.ConfigurationFailed());
     EXPECT_TRUE(seen.finalSeen);
     EXPECT_EQ(seen.finalPicture, static_cast<UINT>(IDP_FINISH_FINAL_BACKGROUND));
     EXPECT_TRUE(seen.finalButtonsHidden);
@@ -142,9 +163,10 @@ TEST_F(FinishPageTest, AfterRepairOnlyFinish) {
     EXPECT_EQ(InstalledClassic(), 0);
 }
 
-// A workspace page that goes without a successful Next still gives the
-// configuration program its run and the choice its record, once the page is
-// gone; no final page follows.
+// A workspace page closed without Next still gives the configuration
+// program its run and the choice its record, and no final page follows. A
+// missing configuration program is told once, and the final layout still
+// comes; the page reports the failed configuration.
 TEST_F(FinishPageTest, ClosedWithoutNextStillConfigures) {
     struct Case {
         const char* id;
@@ -153,9 +175,12 @@ TEST_F(FinishPageTest, ClosedWithoutNextStillConfigures) {
         size_t runs;
         size_t notices;
         int classic;
+        bool finalPage;
+        bool failed;
     } cases[] = {
-        {"closed", true, false, 1, 0, 1},
-        {"configuration program missing", false, true, 0, 2, 0},
+        {"closed", true, false, 1, 0, 1, false, false},
+        {"closed, configuration program missing", false, false, 0, 1, 0, false, true},
+        {"configuration program missing", false, true, 0, 1, 0, true, true},
     };
     for (const Case& c : cases) {
         if (c.configuratorThere) {
@@ -170,10 +195,15 @@ TEST_F(FinishPageTest, ClosedWithoutNextStillConfigures) {
         ScriptedAnswerer answerer;
         Finish page(&background.Window());
         bool finalPageShown = false;
-        Watcher watcher([&] { finalPageShown = finalPageShown || FindThreadWindowWith(IDC_FINISH_HEADLINE); });
+        Watcher watcher([&] {
+            if (HWND final = FindThreadWindowWith(IDC_FINISH_HEADLINE)) {
+                finalPageShown = true;
+                SendMessageW(GetDlgItem(final, IDC_FINISH_NEXT), BM_CLICK, 0, 0);
+            }
+        });
         page.script = [&](Finish& p) {
             if (c.pressNext) {
-                p.Click(IDC_FINISH_NEXT);
+                p.SendMessage(WM_COMMAND, IDOK);  // Enter is Next
             } else {
                 p.SendMessage(WM_CLOSE);
             }
@@ -182,7 +212,11 @@ TEST_F(FinishPageTest, ClosedWithoutNextStillConfigures) {
         EXPECT_EQ(m.Journal().size(), c.runs) << c.id;
         EXPECT_EQ(answerer.Requests().size(), c.notices) << c.id;
         EXPECT_EQ(InstalledClassic(), c.classic) << c.id;
-        EXPECT_FALSE(finalPageShown) << c.id;
-        EXPECT_EQ(Session().maintenanceMode, kModeInstall) << c.id;
+        EXPECT_EQ(finalPageShown, c.finalPage) << c.id;
+        EXPECT_EQ(page.ConfigurationFailed(), c.failed) << c.id;
+        EXPECT_EQ(Session().maintenanceMode, c.finalPage ? kModeRepair : kModeInstall) << c.id;
+        for (const TipRequest& r : answerer.Requests()) {
+            EXPECT_NE(r.owner, nullptr) << c.id << ": the notice stands on the page";
+        }
     }
 }

@@ -27,8 +27,12 @@ const FolderCase kFolderCases[] = {
     {"plain", L"C:\\Program Files\\Korvanix2024", L"C:\\Program Files\\Korvanix2024", false, FolderVerdict::kAccepted},
     {"doubled backslash", L"C:\\Apps\\\\Korvanix", L"C:\\Apps\\Korvanix", false, FolderVerdict::kAccepted},
     {"four backslashes", L"C:\\\\\\\\Apps", L"C:\\Apps", false, FolderVerdict::kAccepted},
-    {"backslash blank", L"C:\\My Apps\\ Korvanix", L"C:\\My Apps", false, FolderVerdict::kAccepted},
-    {"blank backslash", L"C:\\Apps \\Korvanix", L"C:\\Apps", false, FolderVerdict::kAccepted},
+    // A blank beside a separator is refused, not cut away: cut, the folder
+    // would be another than the one the box shows.
+    {"backslash blank", L"C:\\My Apps\\ Korvanix", L"C:\\My Apps\\ Korvanix", false,
+     FolderVerdict::kBlankBesideSeparator},
+    {"blank backslash", L"D:\\New \\Korvanix", L"D:\\New \\Korvanix", false, FolderVerdict::kBlankBesideSeparator},
+    {"blank backslash at the end", L"C:\\Apps \\", L"C:\\Apps \\", true, FolderVerdict::kBlankBesideSeparator},
     {"trailing doubled", L"D:\\Data\\\\", L"D:\\Data\\", true, FolderVerdict::kAccepted},
     {"trailing one", L"D:\\Data\\", L"D:\\Data\\", true, FolderVerdict::kAccepted},
     {"drive root", L"C:\\", L"C:\\", true, FolderVerdict::kRoot},
@@ -107,5 +111,40 @@ TEST(FolderRules, PathTextTrimsBlanksThenDotsAndDriveIsBeforeTheFirstBackslash) 
     EXPECT_EQ(TrimPathText(L"   "), L"");
     EXPECT_EQ(DrivePart(L"C:\\Apps\\K"), L"C:");
     EXPECT_EQ(DrivePart(L"\\\\server\\share\\K"), L"");
+    // A folder on the current drive is probed at that drive's root.
+    EXPECT_EQ(FreeSpaceProbe(L"C:\\Apps\\K"), L"C:");
+    EXPECT_EQ(FreeSpaceProbe(L"\\Apps\\K"), L"\\");
     EXPECT_EQ(FormatWithFolder(L"%s is not empty. %s", L"D:\\K"), L"D:\\K is not empty. %s");
+}
+
+// "." and ".." names are resolved (by the resolver the pages pass) before
+// the root, form and character checks, and the box takes the result; a
+// relative folder is never resolved against the current folder.
+TEST(FolderRules, DotNamesAreJudgedResolved) {
+    const FolderResolver resolve = [](const std::wstring& folder) {
+        wchar_t full[MAX_PATH] = {};
+        const DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
+        return std::wstring(full, length);
+    };
+    struct Case {
+        const char* id;
+        const wchar_t* typed;
+        const wchar_t* folder;
+        bool writeBack;
+        FolderVerdict verdict;
+    } cases[] = {
+        {"up to the root", L"C:\\x\\..\\", L"C:\\", true, FolderVerdict::kRoot},
+        {"up to the root, no backslash", L"C:\\x\\..", L"C:\\", true, FolderVerdict::kRoot},
+        {"dot and up", L"C:\\x\\.\\..\\y", L"C:\\y", true, FolderVerdict::kAccepted},
+        {"above the root", L"C:\\..\\..\\y", L"C:\\y", true, FolderVerdict::kAccepted},
+        {"share root", L"\\\\server\\share\\x\\..", L"\\\\server\\share\\", true, FolderVerdict::kRoot},
+        {"dots in a name", L"C:\\x..y\\z", L"C:\\x..y\\z", false, FolderVerdict::kAccepted},
+        {"relative", L"x\\..\\y", L"x\\..\\y", false, FolderVerdict::kBadForm},
+    };
+    for (const Case& c : cases) {
+        const FolderCheck check = CheckInstallFolder(c.typed, resolve);
+        EXPECT_EQ(check.folder, c.folder) << c.id << ": " << Narrow(check.folder);
+        EXPECT_EQ(check.writeBack, c.writeBack) << c.id;
+        EXPECT_EQ(check.verdict, c.verdict) << c.id;
+    }
 }

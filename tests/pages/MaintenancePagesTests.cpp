@@ -140,8 +140,10 @@ TEST_F(MaintenancePagesTest, FeatureBoxesFollowTheInstalledCopy) {
         ScriptedAnswerer answerer;
         Features page(&background.Window());
         bool ticked = !c.ticked, fixedDisabled = false, hiddenNewInstallControls = false;
+        int choice = -1;
         page.script = [&](Features& p) {
             ticked = p.PackageBox(0)->Checked();
+            choice = p.Choices()[0].check;
             fixedDisabled = !p.PackageBox(1)->IsWindowEnabled();
             hiddenNewInstallControls = !p.Visible(IDC_FEATURES_PATH_BUTTON) &&
                                        !::IsWindowEnabled(p.Control(IDC_FEATURES_PATH_BUTTON)) &&
@@ -151,7 +153,8 @@ TEST_F(MaintenancePagesTest, FeatureBoxesFollowTheInstalledCopy) {
         };
         background.Run(page);
         EXPECT_EQ(ticked, c.ticked) << c.id;
-        EXPECT_EQ(Session().packages[0].check, c.ticked ? 1 : 0) << c.id;
+        EXPECT_EQ(choice, c.ticked ? 1 : 0) << c.id;
+        EXPECT_EQ(Session().packages[0].check, c.check) << c.id << ": the records change only on Next";
         EXPECT_TRUE(fixedDisabled) << c.id;
         EXPECT_TRUE(hiddenNewInstallControls) << c.id;
     }
@@ -159,7 +162,7 @@ TEST_F(MaintenancePagesTest, FeatureBoxesFollowTheInstalledCopy) {
 
 // Unticking marks for removal what the installed copy has; the mark stays
 // when the box is ticked again, and nothing is marked without the installed
-// Setup.ini.
+// Setup.ini. Next hands the choices to the records.
 TEST_F(MaintenancePagesTest, RemovalMarksComeFromTheInstalledSetupIni) {
     for (bool withIni : {true, false}) {
         DeleteFileW((installed / L"Setup.ini").c_str());
@@ -174,9 +177,13 @@ TEST_F(MaintenancePagesTest, RemovalMarksComeFromTheInstalledSetupIni) {
             p.Click(IDC_PACKAGE_BOX_FIRST);      // and tick it again
             p.Click(IDC_PACKAGE_BOX_FIRST + 1);  // untick one that is not installed
             p.Click(IDC_PACKAGE_BOX_FIRST + 2);  // tick a new one
-            p.EndDialog(77);
+            if (withIni) {
+                p.Click(IDC_FEATURES_NEXT);
+            } else {
+                p.SendMessage(WM_COMMAND, IDOK);  // Enter is Next
+            }
         };
-        background.Run(page);
+        EXPECT_EQ(background.Run(page), IDC_FEATURES_NEXT) << withIni;
         const auto& packages = Session().packages;
         EXPECT_EQ(packages[0].check, 1) << withIni;
         EXPECT_EQ(packages[0].removeFlag, withIni) << withIni;
@@ -222,5 +229,51 @@ TEST_F(MaintenancePagesTest, FeaturePageBackNextAndCancel) {
         EXPECT_EQ(background.Run(page), IDC_FEATURES_NEXT);
         EXPECT_TRUE(answerer.Requests().empty());
         EXPECT_EQ(RecordedPath(), L"\\\\server\\share\\Korvanix");
+    }
+}
+
+// Back and a confirmed Cancel leave the records as the page found them: the
+// boxes work on the page's own copy, which only Next hands over. So does a
+// Next the free-space gate refuses, which keeps the page open and writes no
+// setup record.
+TEST_F(MaintenancePagesTest, OnlyNextHandsTheChoicesOver) {
+    installed.Write(L"Setup.ini", "[sub1]\r\ncheck=1\r\n");
+    struct Case {
+        const char* id;
+        int leaveBy;  // the button that ends the page
+        bool gateRefuses;
+    } cases[] = {
+        {"back", IDC_FEATURES_BACK, false},
+        {"cancel", IDC_FEATURES_CANCEL, false},
+        {"next refused by the free-space gate, then cancel", IDC_FEATURES_NEXT, true},
+    };
+    for (const Case& c : cases) {
+        // A folder on a drive that is not there: its free space cannot be read.
+        session->targetFolder = c.gateRefuses ? L"Q:\\Korvanix" : installed.Path();
+        session->packages = {Package(L"installed", 1, 1), Package(L"absent", 0, 1)};
+        session->packageCount = 2;
+        ScriptedAnswerer answerer({{kTipOk, kChoiceOk}, {kTipOk, kChoiceOk}});
+        Features page(&background.Window());
+        bool stayed = false;
+        page.script = [&](Features& p) {
+            p.Click(IDC_PACKAGE_BOX_FIRST);      // untick the installed package
+            p.Click(IDC_PACKAGE_BOX_FIRST + 1);  // tick a new one
+            p.Click(c.leaveBy);
+            stayed = p.Open();
+            if (stayed) {
+                p.Click(IDC_FEATURES_CANCEL);
+            }
+        };
+        background.Run(page);
+        EXPECT_EQ(stayed, c.gateRefuses) << c.id;
+        const auto& packages = Session().packages;
+        EXPECT_EQ(packages[0].check, 1) << c.id;
+        EXPECT_FALSE(packages[0].removeFlag) << c.id;
+        EXPECT_EQ(packages[1].check, 0) << c.id;
+        EXPECT_EQ(RecordedPath(), L"") << c.id << ": no setup record";
+        if (c.gateRefuses) {
+            ASSERT_FALSE(answerer.Requests().empty()) << c.id;
+            EXPECT_EQ(answerer.Requests()[0].text.rfind(L"Get disk space failed.", 0), 0u) << c.id;
+        }
     }
 }

@@ -63,6 +63,8 @@ public:
     // (reflected to its class) and then the page's.
     void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
     bool Visible(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }
+    // Still open after what the script did (EndDialog not called).
+    bool Open() const { return this->GetSafeHwnd() != nullptr && !this->Ending(); }
 
 protected:
     bool OnInitDialog() override {

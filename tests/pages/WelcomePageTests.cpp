@@ -220,6 +220,112 @@ TEST_F(WelcomePageTest, InstallGatesInTheirOrder) {
     EXPECT_EQ(path, full + L"\\");
 }
 
+// What Install (or Enter) makes of what the person left on the page: the
+// folder that is used is the one the box shows, "." and ".." are judged
+// resolved, a folder on the current drive is probed at that drive's root,
+// and every refusal keeps the page open with no setup record written.
+TEST_F(WelcomePageTest, InstallTakesTheFolderTheBoxShows) {
+    TempFolder scratch(L"korv welcome folders");
+    struct Case {
+        const char* id;
+        int agreement;
+        std::wstring typed;
+        std::vector<int> presses;  // controls clicked, in order; IDOK: Enter
+        bool installs;
+        std::wstring message;     // the start of the one message shown; empty: none
+        std::wstring pathText;    // the box afterwards
+    } cases[] = {
+        {"blank before a separator", 1, scratch / L"New \\Korvanix", {IDC_WELCOME_INSTALL}, false,
+         L"Path input error, please input again.", scratch / L"New \\Korvanix"},
+        {"dots up to the root", 1, L"C:\\x\\..\\", {IDC_WELCOME_INSTALL}, false,
+         L"The software is not installed on the disk root directory", L"C:\\"},
+        {"dots resolved", 1, scratch / L"Sub\\..\\New", {IDC_WELCOME_INSTALL}, true, L"", scratch / L"New"},
+        {"current drive", 1, L"\\korv-current-drive\\Korvanix", {IDC_WELCOME_INSTALL}, true, L"",
+         L"\\korv-current-drive\\Korvanix"},
+        {"free space unreadable", 1, L"Q:\\Korvanix", {IDC_WELCOME_INSTALL}, false, L"Get disk space failed.",
+         L"Q:\\Korvanix"},
+        {"agreement ticked and unticked again", 0, scratch / L"Again",
+         {IDC_AGREEMENT_CHECK, IDC_AGREEMENT_CHECK, IDC_WELCOME_INSTALL}, false,
+         L"You must agree to the License Agreement before installing.", scratch / L"Again"},
+        {"Enter without the agreement", 0, scratch / L"Enter", {IDOK}, false,
+         L"You must agree to the License Agreement before installing.", scratch / L"Enter"},
+        {"Enter with the agreement", 1, scratch / L"Enter", {IDOK}, true, L"", scratch / L"Enter"},
+    };
+    const std::wstring recordKey = SetupRecordKeyPath(L"Korv Welcome Test", L"Korvanix");
+    for (const Case& c : cases) {
+        RegistrySandbox::SetString(HKEY_LOCAL_MACHINE, recordKey, L"path", L"");
+        session->agreementAccepted = c.agreement;
+        ScriptedAnswerer answerer;
+        Welcome page(&background.Window());
+        std::wstring boxAfter;
+        page.script = [&](Welcome& p) {
+            TypePath(p, c.typed);
+            for (int id : c.presses) {
+                if (id == IDOK) {
+                    // Enter, as the dialog manager delivers it from the
+                    // focused control.
+                    p.SendMessage(WM_COMMAND, IDOK);
+                } else {
+                    p.Click(id);
+                }
+            }
+            if (p.Open()) {
+                wchar_t text[MAX_PATH] = {};
+                ::GetWindowTextW(p.Control(IDC_WELCOME_PATH), text, MAX_PATH);
+                boxAfter = text;
+                p.EndDialog(77);
+            }
+        };
+        const INT_PTR result = background.Run(page);
+        EXPECT_EQ(result, c.installs ? IDC_WELCOME_INSTALL : 77) << c.id;
+        const std::vector<TipRequest> asked = answerer.Requests();
+        if (c.message.empty()) {
+            EXPECT_TRUE(asked.empty()) << c.id << ": " << Narrow(asked.empty() ? L"" : asked[0].text);
+        } else {
+            ASSERT_EQ(asked.size(), 1u) << c.id;
+            EXPECT_EQ(asked[0].text.rfind(c.message, 0), 0u) << c.id << ": " << Narrow(asked[0].text);
+        }
+        DWORD type = 0, number = 0;
+        std::wstring recorded;
+        RegistrySandbox::Query(HKEY_LOCAL_MACHINE, recordKey, L"path", type, recorded, number);
+        if (c.installs) {
+            EXPECT_EQ(Session().targetFolder, c.pathText) << c.id;
+            EXPECT_EQ(recorded, c.pathText) << c.id;
+        } else {
+            EXPECT_EQ(boxAfter, c.pathText) << c.id;
+            EXPECT_EQ(recorded, L"") << c.id << ": no setup record";
+        }
+    }
+}
+
+// A document the medium does not name, or whose file is missing, is not
+// opened: the file-missing notice instead, never a window on a folder.
+TEST_F(WelcomePageTest, DocumentsThatAreNotThereAreToldNotOpened) {
+    TempFolder medium(L"korv welcome medium");
+    session->licenceAgreementPath = L"";
+    session->privacyPolicyPath = medium / L"privacy.html";
+    session->systemRequirementsPath = medium.Path() + L"\\";
+    ScriptedAnswerer answerer;
+    Welcome page(&background.Window());
+    page.script = [&](Welcome& p) {
+        // What a click on a link label sends.
+        for (int link : {IDC_LICENCE_LINK, IDC_PRIVACY_LINK, IDC_WELCOME_REQUIREMENTS_LINK}) {
+            p.SendMessage(WM_COMMAND, MAKEWPARAM(link, STN_CLICKED), reinterpret_cast<LPARAM>(p.Control(link)));
+        }
+        p.EndDialog(77);
+    };
+    background.Run(page);
+    const std::vector<TipRequest> asked = answerer.Requests();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].text, L"File :'' does not exist!");
+    EXPECT_EQ(asked[1].text, L"File :'" + medium / L"privacy.html" + L"' does not exist!");
+    EXPECT_EQ(asked[2].text, L"File :'" + medium.Path() + L"\\' does not exist!");
+    for (const TipRequest& r : asked) {
+        EXPECT_EQ(r.kind, kTipNotice);
+        EXPECT_NE(r.owner, nullptr);
+    }
+}
+
 // A network folder keeps its two leading backslashes and passes the
 // free-space gate as a network path (no disk-space message).
 TEST_F(WelcomePageTest, NetworkFolderIsInstalledToAsTyped) {

@@ -33,7 +33,8 @@ TEST(LocalTextRealLibrary, TextsArriveExactly) {
         {IDS_PRODUCT_DISPLAY_NAME, L"Korvanix 2024", L"Korvanix2024"},
         {IDS_SLIDE1_TEXT, L"Powerful tools help you automate and intelligentize your work.",
          L"Excellent Performance, smooth and seamless drawing experience."},
-        {IDS_STAGE_COLLABORATION, L"default", L"Installing Korvanix Colllbaration System..."},
+        {IDS_STAGE_PRODUCT_AND_HELP, L"default", L"Installing Korvanix and Help..."},
+        {IDS_STAGE_COLLABORATION, L"default", L"Installing Korvanix Collaboration System..."},
         // empty in English: the caller's default stands
         {IDS_EDITION_SUFFIX, L"", L""},
         {IDS_MODIFY_DESCRIPTION, L"built-in", L"built-in"},
