@@ -164,6 +164,16 @@ LRESULT CKorvCopyFilesDlg::OnInstallFailed(WPARAM end, LPARAM) {
     return 0;
 }
 
+bool CKorvCopyFilesDlg::PreTranslateMessage(MSG& msg) {
+    const HWND self = GetSafeHwnd();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && self != nullptr &&
+        (msg.hwnd == self || ::IsChild(self, msg.hwnd))) {
+        OnCancel();
+        return true;
+    }
+    return CArcBitmapDialog::PreTranslateMessage(msg);
+}
+
 void CKorvCopyFilesDlg::OnCancel() {
     InstallSession& s = Session();
     if (ended_ || asking_ || s.cancelRequested.load() != 0) {

@@ -54,6 +54,8 @@ protected:
     // Enter does not stop the job; Cancel, Escape and the close box ask.
     void OnOK() override {}
     void OnCancel() override;
+    // The skinned pages swallow Escape; on this page it is Cancel.
+    bool PreTranslateMessage(MSG& msg) override;
 
 private:
     void ShowSlide(int n, bool opening);

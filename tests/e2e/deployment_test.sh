@@ -123,7 +123,7 @@ codes = dict(l.split() for l in open(codes_path).read().splitlines() if l.strip(
 started = {}
 order = []
 for e in events:
-    m = re.match(r"started process (\d+): (.*)$", e)
+    m = re.match(r"started process (\d+): (.*?)( \(program [^()]*\))?$", e)
     if m:
         started[m.group(1)] = m.group(2)
         order.append(m.group(1))
@@ -172,7 +172,7 @@ check "plan: the folder untouched" test "$(cd "$target_unix" && ls -la --time-st
 check "plan: no setup record" bash -c '! "$@" reg query "HKLM\SOFTWARE\Wow6432Node\Tallowick" >/dev/null 2>&1' _ \
     "$src/tools/wine/run.sh" "$build"
 check "plan: the run mode" grep -qx 'run mode: unattended install' <(tr -d '\r' <"$work/plan of the silent install.out")
-check "plan: in the log too" grep -qE '  plan: +2\. prerequisite, hidden: ' "$logs_unix/Korvanix-install.log"
+check "plan: in the log too" grep -qE '  plan: +3\. prerequisite, hidden: ' "$logs_unix/Korvanix-install.log"
 # The steps that start a program: their command lines, in order. regsvr32
 # (the system's) starts only for a COM library that is there, and the
 # medium's stand-ins bring none.

@@ -156,7 +156,8 @@ check "cancel: the running package ends, nothing after it starts, then the rollb
     test "$started" == "vc_redist.x64.exe vcredist_x64_10.exe korv_kernel.exe KUninstall.exe "
 check "cancel: the rollback runs quietly from a folder of its own" \
     grep -q 'KorvUninstall-.*\\KUninstall.exe" /quiet /norestart' <(tr -d '\r' <"$journal")
-check "cancel: no uninstall record" test -z "$(wine_run reg query "$uninstall_record" 2>/dev/null)"
+check "cancel: no uninstall record" bash -c '! "$@" reg query "$0" >/dev/null 2>&1' "$uninstall_record" \
+    "$src/tools/wine/run.sh" "$build"
 check "cancel asks the service nothing" test -z "$(lookups)"
 clean_machine
 
