@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <iterator>
 
 #include "engine/ProductData.h"
 #include "engine/Uninstall.h"
+#include "framework/PrivateFolder.h"
 
 namespace korv {
 
@@ -32,11 +32,7 @@ InstallStep Step(StepKind kind, const std::wstring& path, const std::wstring& ar
 UninstallFacts UninstallFacts::OfThisMachine() {
     UninstallFacts facts;
     facts.msiexecPath = SystemMsiexecPath();
-    wchar_t temp[kTempFolderChars + 1] = {};
-    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
-    if (length != 0 && length <= kTempFolderChars) {
-        facts.tempFolder.assign(temp, length);
-    }
+    facts.tempFolder = fw::TemporaryFolder(kTempFolderChars);
     return facts;
 }
 
