@@ -227,7 +227,8 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     }
     Note(productRan ? L"korv.exe: was running, is closed now" : L"korv.exe: not running");
 
-    switch (ReadSetupConfigFile(programPath, s)) {
+    std::wstring refusedKey;
+    switch (ReadSetupConfigFile(programPath, s, &refusedKey)) {
     case SetupIniState::kRead:
         break;
     case SetupIniState::kMissing:
@@ -236,6 +237,10 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     case SetupIniState::kTooLarge:
         ShowTipMessage(kTipNotice, L"Error:The configuration file Setup.ini is too large to be read");
         return EndsWith(kExitFatal, L"Setup.ini is too large");
+    case SetupIniState::kUnusable:
+        ShowTipMessage(kTipNotice, (L"Error:The configuration file Setup.ini has an unusable value: " + refusedKey).c_str());
+        return EndsWith(kExitFatal, L"Setup.ini: refused " + refusedKey + L" (a name that leaves its folder, or a "
+                                    L"quote, control character or misplaced blank)");
     }
     Note(L"Setup.ini: " + s.setupFolder + L"Setup.ini: " + s.productName + L" " + s.productVersion + L", " +
          EditionName(s.product64Bit) + L", language " + s.languageCode + L", default folder " + s.targetFolder +

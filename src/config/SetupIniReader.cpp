@@ -1,5 +1,6 @@
 #include "config/SetupIniReader.h"
 
+#include "config/NameRules.h"
 #include "config/ValueText.h"
 #include "framework/DecimalText.h"
 
@@ -76,7 +77,36 @@ SetupIniValues ReadSetupIni(const IniValues& ini, int os64Bit) {
     v.privacyPolicy = ini.Text(L"SETUP", L"PrivacyPolicy", L"");
     v.systemRequire = ini.Text(L"SETUP", L"SystemRequire", L"");
     v.licenseAgree = ini.Text(L"SETUP", L"LicenseAgree", L"");
+    v.unusableKey = UnusableSetupIniKey(v);
     return v;
+}
+
+std::wstring UnusableSetupIniKey(const SetupIniValues& v) {
+    // Names joined to a folder (the common files folder, the programs menu)
+    // must stay in it; values pasted into the configuration program's or the
+    // migration tool's command line must keep to their field.
+    const auto optionalName = [](const std::wstring& name) { return name.empty() || IsPlainName(name); };
+    struct Check {
+        const wchar_t* key;
+        bool usable;
+    };
+    const Check checks[] = {
+        {L"[SETUP] COMPANYNAME", IsPlainName(v.companyName) && IsQuotedFieldValue(v.companyName)},
+        {L"[SETUP] VERSION", IsUnquotedFieldValue(v.productVersion)},
+        {L"[RES] LANGUAGE", IsUnquotedFieldValue(v.languageName)},
+        {L"[MigrateCustomSettings] MIGRATEFOLDERNAME", optionalName(v.migrateFolderName)},
+        {L"[MigrateCustomSettings] MIGRATEPREVIOUS", optionalName(v.migratePrevious)},
+        {L"[MigrateCustomSettings] EXPORT", optionalName(v.migrateExport)},
+        {L"[MigrateCustomSettings] IMPORT", optionalName(v.migrateImport)},
+        {L"[MigrateCustomSettings] RESET", optionalName(v.migrateReset)},
+        {L"[MigrateCustomSettings] VERSION", IsUnquotedFieldValue(v.migrateVersion)},
+    };
+    for (const Check& check : checks) {
+        if (!check.usable) {
+            return check.key;
+        }
+    }
+    return {};
 }
 
 }  // namespace korv

@@ -5,6 +5,7 @@
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
+#include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
 #include "engine/MsiInstaller.h"
 #include "engine/PackageRunner.h"
@@ -45,6 +46,10 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         return RunPrerequisite(step.path, page) == 1;
     case StepKind::kProductPackage:
         return RunProductPackage(step.path, page, page) == 1;
+    case StepKind::kRefusedItem:
+        LogEvent(L"refused package item (no plain name): " + step.path);
+        ShowFileMissing(step.path, page);
+        return false;
     case StepKind::kProgramWithArguments:
         // No progress window: this run does not move the page's bar.
         return RunWithArguments(step.path, step.arguments, nullptr, page) == 1;

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "config/NameRules.h"
 #include "config/Probes.h"
 #include "engine/ProductData.h"
 #include "session/ProgressMessages.h"
@@ -86,6 +87,14 @@ void PlanPackageLoop(Planner& plan, const InstallSession& session, const Install
         if (record.check == 1) {
             for (const std::wstring& item : SplitPackageItems(record.package)) {
                 const PackageItemKind kind = ClassifyPackageItem(item);
+                // An item names a file in files\ or Msi\ of the medium and
+                // nothing else: "..\x.exe" or "C:x.msi" would run, with
+                // administrator rights, a program from elsewhere. Refused as
+                // a missing file is: the install fails there.
+                if (!IsPlainName(item)) {
+                    plan.Must(StepKind::kRefusedItem, kind == PackageItemKind::kProgram ? files : msi, item);
+                    continue;
+                }
                 if (kind == PackageItemKind::kProgram) {
                     plan.Must(StepKind::kProductPackage, files, item);
                 } else if (kind == PackageItemKind::kSpreadsheetTable) {

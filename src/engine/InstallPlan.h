@@ -27,6 +27,7 @@ enum class StepKind {
     kWriteSetupRecord,     // the setup registry record
     kPrerequisite,         // RunPrerequisite(path, page)
     kProductPackage,       // RunProductPackage(path, page, page)
+    kRefusedItem,          // a package item that is no plain name: the missing-file message for path, failed
     kProgramWithArguments, // RunWithArguments(path, arguments, no progress window, owner page)
     kMsiPackage,           // InstallMsiPackage(path, page)
     kMsiWithProperties,    // InstallMsiPackageWithProperties(path, arguments, page)

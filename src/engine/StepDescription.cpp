@@ -43,6 +43,8 @@ std::wstring FailureCondition(StepKind kind) {
     case StepKind::kMsiPackage:
     case StepKind::kMsiWithProperties:
         return L"not installed";
+    case StepKind::kRefusedItem:
+        return L"always (message \"File :'...' does not exist!\")";
     case StepKind::kRunHidden:
     case StepKind::kRegisterComServer:
         return L"not startable (when it is not there, nothing is started and the step counts as done)";
@@ -98,6 +100,8 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
         return Summary(L"prerequisite, hidden", QuotedCommandLine(step.path, kPrerequisiteArguments), true);
     case StepKind::kProductPackage:
         return Summary(L"package", QuotedCommandLine(step.path, kProductPackageArguments), true);
+    case StepKind::kRefusedItem:
+        return Summary(L"refused package item", step.path + L" (no plain name: nothing is started)");
     case StepKind::kProgramWithArguments:
         return Summary(L"program", QuotedCommandLine(step.path, step.arguments), true);
     case StepKind::kMsiPackage:
@@ -131,10 +135,11 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
     case StepKind::kStartProgram:
         return Summary(L"program " + step.path, step.arguments, true);
     case StepKind::kHandOverUninstaller: {
-        const std::wstring folder = step.destination + L"KorvUninstall-<new>\\";
+        const std::wstring folder = step.destination + L"KorvUninstall-<64 random bits>\\";
         return Summary(L"hand-over",
                        L"copy " + std::wstring(product::kUninstallerInstalled) + L", " + product::kInstallLog + L" and " +
                            product::kResourceLibrary + L" from " + step.path + L" into a new folder " + folder +
+                           L" (only SYSTEM and the Administrators may write to it)" +
                            L", close the wait window, start \"" + folder + product::kUninstallerOnMedium +
                            L"\" /norestart through the shell, not waited for");
     }
