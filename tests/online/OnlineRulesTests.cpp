@@ -130,6 +130,13 @@ TEST(AdRequest, SignatureTextAndBodyFollowTheServiceForm) {
          L"&type=7&utoken=abc&key=abc",
          L"channelNo=0000&clientType=DF_Korvanix&clientVersion=2024&language=en&ts=1700000000000&type=7&utoken=abc",
          L"AACB6D69B5BB9071070BDC875F620D37"},
+        {"a channel with the form's own characters: encoded in the body, signed plain",
+         MakeAdLookupParams(L"2024", L"en", L"0&type=9 +%\u00fc", ts),
+         L"/api/v3/adSetting?channelNo=0&type=9 +%\u00fc&clientType=DF_Korvanix&clientVersion=2024&language=en"
+         L"&ts=1700000000000&type=7&key=0&type=9 +%\u00fc",
+         L"channelNo=0%26type%3D9+%2B%25%C3%BC&clientType=DF_Korvanix&clientVersion=2024&language=en"
+         L"&ts=1700000000000&type=7",
+         L"937F63DD64090A3FA4331A9686349EEE"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SignatureText(kAdSettingPath, c.params), c.signatureText) << c.id;
@@ -138,10 +145,11 @@ TEST(AdRequest, SignatureTextAndBodyFollowTheServiceForm) {
     }
 
     // Edge forms: a sign entry is never signed; nothing to sign gives no key;
-    // trailing "&" of the body go, empty values stay.
+    // empty values stay in the body.
     EXPECT_EQ(SignatureText(L"/p", AdParams{{L"sign", L"X"}, {L"a", L""}}), L"/p?");
     EXPECT_EQ(SignatureText(L"/p", AdParams{{L"utoken", L""}}), L"/p?key=");
-    EXPECT_EQ(FormBody(AdParams{{L"a", L""}, {L"b", L"x&&"}}), L"a=&b=x");
+    EXPECT_EQ(FormBody(AdParams{{L"a", L""}, {L"b", L"x&&"}}), L"a=&b=x%26%26");
+    EXPECT_EQ(FormEncoded(L"Az09*-._ ~/\"'<>"), L"Az09*-._+%7E%2F%22%27%3C%3E");
     EXPECT_EQ(FormBody(AdParams{}), L"");
 }
 
