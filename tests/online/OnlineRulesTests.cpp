@@ -84,6 +84,37 @@ TEST(HttpRequestRules, SplitsHttpAndHttpsUrlsAndRefusesTheRest) {
     }
 }
 
+TEST(HttpRequestRules, PageAddressesAreWebAddressesOfAHost) {
+    struct Case {
+        const char* id;
+        const wchar_t* url;
+        bool plainHttpAllowed;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"https", L"https://ads.example.com/p/1.html?x=1", false, true},
+        {"https in capitals, port, IPv6", L"HTTPS://[::1]:8443/p", false, true},
+        {"plain http from a plain service", L"http://127.0.0.1:8080/p", true, true},
+        {"plain http from a secure service", L"http://ads.example.com/p", false, false},
+        {"file to a host", L"file://host/share/x.html", true, false},
+        {"UNC path", L"\\\\host\\share\\x.html", true, false},
+        {"javascript", L"javascript:alert(1)", true, false},
+        {"res", L"res://ieframe.dll/x.htm", true, false},
+        {"ftp", L"ftp://host/x.html", true, false},
+        {"about", L"about:blank", true, false},
+        {"user information", L"https://user:pw@host/x", true, false},
+        {"user information behind a backslash", L"https://good.example\\@evil.example/x", true, false},
+        {"backslash as the path", L"https://evil.example\\x", true, false},
+        {"escaped host", L"https://ev%69l.example/x", true, false},
+        {"no host", L"https:///x", true, false},
+        {"blank in the address", L"https://host/a b", true, false},
+        {"host with an underscore", L"https://a_b.example/x", true, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsAcceptedPageAddress(c.url, c.plainHttpAllowed), c.accepted) << c.id;
+    }
+}
+
 TEST(HttpRequestRules, SecureRequestsKeepEveryCertificateCheck) {
     EXPECT_TRUE(IsSecureUrl(L"https://a"));
     EXPECT_TRUE(IsSecureUrl(L"HTTPS://a"));

@@ -254,6 +254,20 @@ def reply_for(case, token, page_url, port_of):
     if case in replies:
         status, body = replies[case]
         return status, body, {}
+    # Page addresses the client must refuse (it shows nothing), and one it
+    # must accept: an https page on the service's own host.
+    https_page = f"https://127.0.0.1:{port_of['https']}/{token}/page/welcome.html"
+    targets = {
+        "target-file": "file://127.0.0.1/share/x.html",
+        "target-unc": "\\\\127.0.0.1\\share\\x.html",
+        "target-javascript": "javascript:alert(1)",
+        "target-ftp": f"ftp://127.0.0.1/{token}/page/welcome.html",
+        "target-userinfo": https_page.replace("https://", "https://user:secret@"),
+        "target-backslash": https_page.replace("127.0.0.1:", "example.com\\@127.0.0.1:"),
+        "target-https": https_page,
+    }
+    if case in targets:
+        return 200, js(ad_reply(targets[case])), {}
     if case == "redirect-to-http":
         return 307, b"", {"Location": f"http://127.0.0.1:{port_of['http']}/{token}/success{AD_PATH}"}
     if case == "redirect-to-https":
