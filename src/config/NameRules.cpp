@@ -35,15 +35,9 @@ bool IsUnquotedFieldValue(const std::wstring& value) {
     if (!IsQuotedFieldValue(value)) {
         return false;
     }
-    for (wchar_t c : value) {
-        // Blank, no-break space and the other separators a command line
-        // splitter or a program might treat as the end of a word.
-        if (c == L' ' || c == 0xA0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
-            c == 0x2029 || c == 0x202F || c == 0x205F || c == 0xFEFF) {
-            return false;
-        }
-    }
-    return true;
+    // A blank (tabs and line breaks are control characters) or a no-break
+    // space, which some programs also read as the end of a word.
+    return value.find_first_of(L" \u00a0\u3000") == std::wstring::npos;
 }
 
 }  // namespace korv

@@ -87,23 +87,25 @@ std::wstring UnusableSetupIniKey(const SetupIniValues& v) {
     // migration tool's command line must keep to their field.
     const auto optionalName = [](const std::wstring& name) { return name.empty() || IsPlainName(name); };
     struct Check {
+        const wchar_t* section;
         const wchar_t* key;
         bool usable;
     };
+    const wchar_t* const migrate = L"MigrateCustomSettings";
     const Check checks[] = {
-        {L"[SETUP] COMPANYNAME", IsPlainName(v.companyName) && IsQuotedFieldValue(v.companyName)},
-        {L"[SETUP] VERSION", IsUnquotedFieldValue(v.productVersion)},
-        {L"[RES] LANGUAGE", IsUnquotedFieldValue(v.languageName)},
-        {L"[MigrateCustomSettings] MIGRATEFOLDERNAME", optionalName(v.migrateFolderName)},
-        {L"[MigrateCustomSettings] MIGRATEPREVIOUS", optionalName(v.migratePrevious)},
-        {L"[MigrateCustomSettings] EXPORT", optionalName(v.migrateExport)},
-        {L"[MigrateCustomSettings] IMPORT", optionalName(v.migrateImport)},
-        {L"[MigrateCustomSettings] RESET", optionalName(v.migrateReset)},
-        {L"[MigrateCustomSettings] VERSION", IsUnquotedFieldValue(v.migrateVersion)},
+        {L"SETUP", L"COMPANYNAME", IsPlainName(v.companyName) && IsQuotedFieldValue(v.companyName)},
+        {L"SETUP", L"VERSION", IsUnquotedFieldValue(v.productVersion)},
+        {L"RES", L"LANGUAGE", IsUnquotedFieldValue(v.languageName)},
+        {migrate, L"MIGRATEFOLDERNAME", optionalName(v.migrateFolderName)},
+        {migrate, L"MIGRATEPREVIOUS", optionalName(v.migratePrevious)},
+        {migrate, L"EXPORT", optionalName(v.migrateExport)},
+        {migrate, L"IMPORT", optionalName(v.migrateImport)},
+        {migrate, L"RESET", optionalName(v.migrateReset)},
+        {migrate, L"VERSION", IsUnquotedFieldValue(v.migrateVersion)},
     };
     for (const Check& check : checks) {
         if (!check.usable) {
-            return check.key;
+            return L"[" + std::wstring(check.section) + L"] " + check.key;
         }
     }
     return {};
