@@ -129,7 +129,7 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     if (options_.plan) {
         planLines_ = {L"Korvanix Setup, PLAN=1: what a run with these words would do. Nothing has been started, "
                       L"written (but this log) or shown.",
-                      L"command line: " + commandLine, L"start-up:"};
+                      L"command line: " + CommandLineForLog(commandLine), L"start-up:"};
     }
 
     // Words an unattended run cannot use are refused before any check or
@@ -239,8 +239,7 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
         return EndsWith(kExitFatal, L"Setup.ini is too large");
     case SetupIniState::kUnusable:
         ShowTipMessage(kTipNotice, (L"Error:The configuration file Setup.ini has an unusable value: " + refusedKey).c_str());
-        return EndsWith(kExitFatal, L"Setup.ini: refused " + refusedKey + L" (a name that leaves its folder, or a "
-                                    L"quote, control character or misplaced blank)");
+        return EndsWith(kExitFatal, L"Setup.ini: refused " + refusedKey);
     }
     Note(L"Setup.ini: " + s.setupFolder + L"Setup.ini: " + s.productName + L" " + s.productVersion + L", " +
          EditionName(s.product64Bit) + L", language " + s.languageCode + L", default folder " + s.targetFolder +
