@@ -13,6 +13,7 @@
 #include "engine/StepDescription.h"
 #include "engine/Uninstall.h"
 #include "engine/UninstallWindows.h"
+#include "framework/PrivateFolder.h"
 #include "session/ProgressMessages.h"
 #include "resource.h"
 
@@ -66,6 +67,11 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         return WriteIniValueIfPresent(step.path, step.section, step.key, step.value);
     case StepKind::kCreateFolderTree:
         return CreateFolderTree(step.path) == 1;
+    case StepKind::kSecureInstallFolder:
+        if (GetFileAttributesW(step.path.c_str()) != INVALID_FILE_ATTRIBUTES && !fw::SecureInstallFolder(step.path)) {
+            LogEvent(L"the rights of " + step.path + L" cannot be set");
+        }
+        return true;
     case StepKind::kRegisterComServer:
         return RegisterComServer(step.path) == 1;
     case StepKind::kRunHidden:

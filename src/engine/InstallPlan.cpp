@@ -199,8 +199,16 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
 
     // The product and its optional packages.
     plan.Stage(kStageProductPackages);
+    // Later elevated runs trust what lies in T: only SYSTEM and the
+    // Administrators may write there. A folder that exists already (made by
+    // anyone) before anything goes into it; a new one once the first
+    // package has made it.
+    plan.Add(StepKind::kSecureInstallFolder, T);
     for (const wchar_t* package : p::kProductPackages) {
         plan.Must(StepKind::kProductPackage, files, package);
+        if (package == p::kProductPackages[0]) {
+            plan.Add(StepKind::kSecureInstallFolder, T);
+        }
     }
     PlanPackageLoop(plan, session, facts);
     plan.Must(StepKind::kProductPackage, files, p::kHelpPackage);

@@ -35,6 +35,7 @@ enum class StepKind {
     kCopyFile,             // path to destination, overwriting
     kWriteIniValue,        // into the file path, only when it exists: section, key, value
     kCreateFolderTree,     // path (logged folder by folder)
+    kSecureInstallFolder,  // fw::SecureInstallFolder(path) when the folder exists; never fails the job
     kRegisterComServer,    // RegisterComServer(path)
     kRunHidden,            // RunHidden(path, arguments)
     kConfigurator,         // RunConfigurator(path, page)

@@ -118,6 +118,8 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
                        step.path + L" [" + step.section + L"] " + step.key + L"=" + step.value + L" (when it is there)");
     case StepKind::kCreateFolderTree:
         return Summary(L"folders", step.path + L" (each one created is logged in install.log)");
+    case StepKind::kSecureInstallFolder:
+        return Summary(L"rights", step.path + L": SYSTEM and Administrators full control, Users read (when it is there)");
     case StepKind::kRegisterComServer:
         return Summary(L"COM registration, system regsvr32", RegisterCommandLine(step.path), true);
     case StepKind::kRunHidden:
@@ -135,11 +137,10 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
     case StepKind::kStartProgram:
         return Summary(L"program " + step.path, step.arguments, true);
     case StepKind::kHandOverUninstaller: {
-        const std::wstring folder = step.destination + L"KorvUninstall-<64 random bits>\\";
+        const std::wstring folder = step.destination + L"KorvUninstall-<new>\\";
         return Summary(L"hand-over",
                        L"copy " + std::wstring(product::kUninstallerInstalled) + L", " + product::kInstallLog + L" and " +
-                           product::kResourceLibrary + L" from " + step.path + L" into a new folder " + folder +
-                           L" (only SYSTEM and the Administrators may write to it)" +
+                           product::kResourceLibrary + L" from " + step.path + L" into a new private folder " + folder +
                            L", close the wait window, start \"" + folder + product::kUninstallerOnMedium +
                            L"\" /norestart through the shell, not waited for");
     }

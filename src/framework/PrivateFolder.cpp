@@ -1,5 +1,6 @@
 #include "framework/PrivateFolder.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <iterator>
@@ -60,9 +61,9 @@ std::wstring RandomName() {
     return name;
 }
 
-PrivateSecurity::PrivateSecurity() {
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(kPrivateDacl, SDDL_REVISION_1, &descriptor_,
-                                                             nullptr)) {
+PrivateSecurity::PrivateSecurity(const wchar_t* sddl) {
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl != nullptr ? sddl : kPrivateDacl, SDDL_REVISION_1,
+                                                             &descriptor_, nullptr)) {
         attributes_.nLength = sizeof(attributes_);
         attributes_.lpSecurityDescriptor = descriptor_;
         attributes_.bInheritHandle = FALSE;
@@ -77,9 +78,24 @@ PrivateSecurity::~PrivateSecurity() {
     }
 }
 
-bool PrivateSecurity::ApplyTo(const std::wstring& path) {
-    return descriptor_ != nullptr &&
-           SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor_) != FALSE;
+bool SecureInstallFolder(const std::wstring& folder) {
+    // Read and run (0x1200a9: FILE_GENERIC_READ | FILE_GENERIC_EXECUTE) for
+    // the Users, as under Program Files.
+    PrivateSecurity security(L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)");
+    PACL dacl = nullptr;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    if (security.Descriptor() == nullptr ||
+        !GetSecurityDescriptorDacl(security.Descriptor(), &present, &dacl, &defaulted) || IsReparsePoint(folder)) {
+        return false;
+    }
+    // Set by name so that what the folder already holds inherits the new
+    // rights too; then once more on the folder itself, the only way Wine
+    // takes them (as the Unix mode). On Windows the second changes nothing.
+    return SetNamedSecurityInfoW(const_cast<wchar_t*>(folder.c_str()), SE_FILE_OBJECT,
+                                 DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                 dacl, nullptr) == ERROR_SUCCESS &&
+           SetFileSecurityW(folder.c_str(), DACL_SECURITY_INFORMATION, security.Descriptor());
 }
 
 bool IsReparsePoint(const std::wstring& path) {

@@ -27,7 +27,9 @@ std::wstring RandomName();
 // protected, so nothing of the parent's rights is inherited.
 class PrivateSecurity {
 public:
-    PrivateSecurity();
+    // sddl: another descriptor in the form of the security descriptor
+    // definition language, for callers with a different circle of users.
+    explicit PrivateSecurity(const wchar_t* sddl = nullptr);
     ~PrivateSecurity();
     PrivateSecurity(const PrivateSecurity&) = delete;
     PrivateSecurity& operator=(const PrivateSecurity&) = delete;
@@ -35,8 +37,8 @@ public:
     // Null when the descriptor could not be built: callers then create nothing.
     SECURITY_ATTRIBUTES* Attributes() { return descriptor_ != nullptr ? &attributes_ : nullptr; }
 
-    // Gives an existing file or folder this DACL; false when it cannot.
-    bool ApplyTo(const std::wstring& path);
+
+    PSECURITY_DESCRIPTOR Descriptor() const { return descriptor_; }
 
 private:
     PSECURITY_DESCRIPTOR descriptor_ = nullptr;
@@ -49,6 +51,14 @@ private:
 // had, or when the folder turns out to be a reparse point (it is then
 // removed). A folder that exists already under the new name is never used.
 std::wstring CreatePrivateFolder(const std::wstring& parent, const std::wstring& prefix, size_t maxChars);
+
+// Gives an installation folder (and what it holds) the rights of the
+// system's own program folders: SYSTEM and the Administrators full control,
+// the Users read and run, nobody else anything, nothing inherited from the
+// parent. Later elevated runs trust what lies there (the uninstaller, the
+// resource library, install.log). False when the folder is missing or its
+// rights cannot be set.
+bool SecureInstallFolder(const std::wstring& folder);
 
 // True when path names a reparse point (a junction or symbolic link),
 // looked at without following it. False when it does not exist.

@@ -481,7 +481,7 @@ TEST(Startup, PlanRunPrintsWhatTheRunWouldDoAndDoesNothing) {
          {L"run mode: unattended install",
           L"    1. setup record: HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallowick\\Korvanix\\Korvanix_Setup\\ (32-bit view): "
           L"path=C:\\Korv Plan, language, NUM, NetTest",
-          L"    4. package: \"{S}\\files\\korv_kernel.exe\" -passive -norestart",
+          L"    5. package: \"{S}\\files\\korv_kernel.exe\" -passive -norestart",
           L"       on failure: missing (message \"File :'...' does not exist!\") or not startable: the run ends (1603)"}},
         {"unattended uninstall", true, L"PLAN=1 quiet=1 Uninstall=1 TARGETDIR=\"C:\\Korv Plan\"",
          {L"run mode: unattended uninstall", L"    3. program, hidden: \"C:\\Korv Plan\\korv.exe\" -UnRegserver -nologo",

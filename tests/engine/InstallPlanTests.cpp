@@ -38,6 +38,7 @@ std::wstring Describe(const InstallStep& s) {
     case StepKind::kPrerequisite: line = L"prerequisite " + s.path; break;
     case StepKind::kProductPackage: line = L"package " + s.path; break;
     case StepKind::kRefusedItem: line = L"refused " + s.path; break;
+    case StepKind::kSecureInstallFolder: line = L"secure " + s.path; break;
     case StepKind::kProgramWithArguments: line = L"program " + s.path + L"|" + s.arguments; break;
     case StepKind::kMsiPackage: line = L"msi " + s.path; break;
     case StepKind::kMsiWithProperties: line = L"msi " + s.path + L"|" + s.arguments; break;
@@ -133,7 +134,9 @@ TEST(InstallPlan, JobOfANewInstallationInOrder) {
         L"prerequisite D:\\m\\Msi\\vcredist_x64_10.exe !vcredist_x64_10.exe",
         L"msi D:\\m\\Msi\\msxml6_x64.msi !msxml6_x64.msi",
         L"stage 2",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_kernel.exe !korv_kernel.exe",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_korvfile.exe !korv_korvfile.exe",
         L"package D:\\m\\files\\korv_global.exe !korv_global.exe",
         L"package D:\\m\\files\\korv_local.exe !korv_local.exe",
@@ -178,7 +181,9 @@ TEST(InstallPlan, UnattendedInstallDiffersFromTheJobInItsOwnSteps) {
         L"prerequisite D:\\m\\Msi\\vc_redist.x86.exe !vc_redist.x86.exe",
         L"prerequisite D:\\m\\Msi\\vc_redist.x64.exe !vc_redist.x64.exe",
         L"msi D:\\m\\Msi\\msxml6.msi !msxml6.msi",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_kernel.exe !korv_kernel.exe",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_korvfile.exe !korv_korvfile.exe",
         L"package D:\\m\\files\\korv_global.exe !korv_global.exe",
         L"package D:\\m\\files\\korv_local.exe !korv_local.exe",
