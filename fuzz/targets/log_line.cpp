@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(line.find_first_of("\r\n") == line.size() - 2);
     FUZZ_CHECK(line[4] == '-' && line[10] == ' ' && line[23] == ' ' && line[24] == ' ');
     FUZZ_CHECK(IsUtf8(Utf8FromWide(text)));
-    FUZZ_CHECK(DefaultLogFileName(clock).size() == std::wstring(L"KorvanixSetup_20240501_090703.log").size());
+    FUZZ_CHECK(DefaultLogFileName(clock, L"0123456789abcdef").size() ==
+               std::wstring(L"KorvanixSetup_20240501_090703_0123456789abcdef.log").size());
 
     MessageFacts message;
     message.kind = input.ConsumeIntegralInRange(-1, 3);

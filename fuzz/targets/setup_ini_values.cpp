@@ -4,6 +4,7 @@
 // parsing of the file is exercised under Wine (SetupIniMutation in
 // tests/config).
 #include "FuzzSupport.h"
+#include "config/NameRules.h"
 #include "config/SetupIniReader.h"
 #include "config/ValueText.h"
 
@@ -47,6 +48,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(v.targetFolder.empty() || v.targetFolder.back() != L'\\');
     FUZZ_CHECK(v.targetFolder.empty() || v.targetFolder.front() == TrimSpace(v.targetFolder).front());
     FUZZ_CHECK(v.textColour <= 0xFFFFFFul);
+    // Every value that is kept may be joined to a folder or pasted into a
+    // command line; one refused names its key.
+    FUZZ_CHECK(v.unusableKey == UnusableSetupIniKey(v));
+    if (v.unusableKey.empty()) {
+        FUZZ_CHECK(IsPlainName(v.companyName) && IsQuotedFieldValue(v.companyName));
+        FUZZ_CHECK(IsUnquotedFieldValue(v.productVersion) && IsUnquotedFieldValue(v.languageName));
+        FUZZ_CHECK(v.migrateFolderName.empty() || IsPlainName(v.migrateFolderName));
+    } else {
+        FUZZ_CHECK(v.unusableKey.front() == L'[');
+    }
     FUZZ_CHECK(v.packages.size() <= static_cast<size_t>(kMaxPackageCount));
     for (const PackageRecord& record : v.packages) {
         FUZZ_CHECK(!record.removeFlag);

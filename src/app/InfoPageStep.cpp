@@ -2,7 +2,9 @@
 
 #include "app/Startup.h"
 #include "online/AdSettings.h"
+#include "online/HttpRequestRules.h"
 #include "online/InfoImportDlg.h"
+#include "session/DiagnosticLog.h"
 
 namespace korv {
 
@@ -12,13 +14,22 @@ void RunInfoPageStep(const InstallSession& session) {
     if (session.showInfoPage != 1) {
         return;
     }
-    std::wstring address =
-        InfoPageAddress(GetAdTargetUrl(session.globalServer, session.productVersion, session.languageCode,
-                                       session.channel),
-                        session.languageCode, session.productVersion);
-    if (!address.empty()) {
-        ShowInfoPage(address);
+    const std::wstring target =
+        GetAdTargetUrl(session.globalServer, session.productVersion, session.languageCode, session.channel);
+    if (target.empty()) {
+        return;
     }
+    // The page opens in this elevated process: only a web address of a
+    // host, over https (or plain http when the service itself is, as on the
+    // demo medium). A file:// or UNC address would log on to that host with
+    // the administrator's credentials; javascript: or res: would run there.
+    UrlParts service;
+    const bool plainHttpAllowed = SplitUrl(session.globalServer, service) && !service.https;
+    if (!IsAcceptedPageAddress(target, plainHttpAllowed)) {
+        LogEvent(L"information page: the address the service named is refused, no page shown: " + target);
+        return;
+    }
+    ShowInfoPage(InfoPageAddress(target, session.languageCode, session.productVersion), plainHttpAllowed);
 }
 
 }  // namespace korv

@@ -49,11 +49,15 @@ void ReportMissingResourceLibrary(bool suppressed) {
 // opened before anything else, so even a run without its resource library
 // leaves a trace.
 void StartRunLog(const RunOptions& options, const std::wstring& commandLine) {
-    OpenDiagnosticLog(options.logPath.empty() ? DefaultDiagnosticLogPath() : options.logPath);
+    if (options.logPath.empty()) {
+        OpenDefaultDiagnosticLog();
+    } else {
+        OpenDiagnosticLog(options.logPath);
+    }
     LogEvent(L"Korvanix Setup " L"" KORV_FILE_VERSION_TEXT L" (" +
              std::wstring(sizeof(void*) == 8 ? L"64-bit" : L"32-bit") + L" build), process " +
              fw::DecimalText(GetCurrentProcessId()) + L", program " + RunningProgramPath());
-    LogEvent(L"command line: " + commandLine);
+    LogEvent(L"command line: " + CommandLineForLog(commandLine));
     LogEvent(L"diagnostic log: " + DiagnosticLogPath());
 }
 

@@ -1,5 +1,6 @@
 #include "app/RunOptions.h"
 
+#include "config/ValueText.h"
 #include "session/ExitCodes.h"
 
 namespace korv {
@@ -75,6 +76,25 @@ std::wstring Unquoted(std::wstring text) {
 bool IsRunOptionKey(const std::wstring& key) {
     return SameKey(key, kLog) || SameKey(key, kSuppress) || SameKey(key, kPlan) || SameKey(key, kHelp) ||
            SameKey(key, kPackageTimeout);
+}
+
+std::wstring CommandLineForLog(const std::wstring& commandLine) {
+    const std::wstring rest = SkipProgramPath(commandLine);
+    std::wstring shown = commandLine.substr(0, commandLine.size() - rest.size());
+    while (!shown.empty() && (shown.back() == L' ' || shown.back() == L'\t')) {
+        shown.pop_back();
+    }
+    for (const std::wstring& rawWord : CommandWords(commandLine)) {
+        // The key as ParseCommandLine reads it.
+        const std::wstring word = TrimSpace(rawWord);
+        const size_t equals = word.find(L'=');
+        const std::wstring key = TrimSpace(word.substr(0, equals));
+        const bool known = key == L"quiet" || key == L"Uninstall" || key == L"TARGETDIR" || key == L"NUM" ||
+                           IsRunOptionKey(key);
+        shown += L' ';
+        shown += equals == std::wstring::npos || known ? word : key + L"=<value hidden>";
+    }
+    return shown;
 }
 
 RunOptions ReadRunOptions(const std::wstring& commandLine) {

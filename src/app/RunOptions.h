@@ -30,6 +30,12 @@ bool IsRunOptionKey(const std::wstring& key);
 
 RunOptions ReadRunOptions(const std::wstring& commandLine);
 
+// The command line as the diagnostic log shows it: the program path, then
+// the words joined by one blank, each as given, except that a key=value word
+// whose key the program does not read shows "key=<value hidden>": a
+// deployment tool may pass words meant for others, passwords among them.
+std::wstring CommandLineForLog(const std::wstring& commandLine);
+
 // Whether the run's messages are answered without being shown: in a PLAN=1
 // run, and with SUPPRESSMSGBOXES=1 in an unattended run (a person is there
 // to answer an interactive run's pages anyway).

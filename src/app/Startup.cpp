@@ -132,7 +132,7 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     if (options_.plan) {
         planLines_ = {L"Korvanix Setup, PLAN=1: what a run with these words would do. Nothing has been started, "
                       L"written (but this log) or shown.",
-                      L"command line: " + commandLine, L"start-up:"};
+                      L"command line: " + CommandLineForLog(commandLine), L"start-up:"};
     }
 
     // Words an unattended run cannot use are refused before any check or
@@ -230,7 +230,8 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     }
     Note(productRan ? L"korv.exe: was running, is closed now" : L"korv.exe: not running");
 
-    switch (ReadSetupConfigFile(programPath, s)) {
+    std::wstring refusedKey;
+    switch (ReadSetupConfigFile(programPath, s, &refusedKey)) {
     case SetupIniState::kRead:
         break;
     case SetupIniState::kMissing:
@@ -239,6 +240,9 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     case SetupIniState::kTooLarge:
         ShowTipMessage(kTipNotice, L"Error:The configuration file Setup.ini is too large to be read");
         return EndsWith(kExitFatal, L"Setup.ini is too large");
+    case SetupIniState::kUnusable:
+        ShowTipMessage(kTipNotice, (L"Error:The configuration file Setup.ini has an unusable value: " + refusedKey).c_str());
+        return EndsWith(kExitFatal, L"Setup.ini: refused " + refusedKey);
     }
     Note(L"Setup.ini: " + s.setupFolder + L"Setup.ini: " + s.productName + L" " + s.productVersion + L", " +
          EditionName(s.product64Bit) + L", language " + s.languageCode + L", default folder " + s.targetFolder +

@@ -74,7 +74,17 @@ size_t BelowRoot(const std::wstring& folder) {
 
 bool IsFolderBelowRoot(const std::wstring& folder) {
     size_t below = BelowRoot(folder);
-    return below != std::wstring::npos && folder.find_first_not_of(L"\\ .", below) != std::wstring::npos;
+    if (below == std::wstring::npos || folder.find_first_not_of(L"\\ .", below) == std::wstring::npos) {
+        return false;
+    }
+    // The folder goes quoted into command lines (TARGETDIR="..."): a quote
+    // or a control character would end its field and start words of its own.
+    for (wchar_t c : folder) {
+        if (c == L'"' || c < 0x20) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool IsAcceptedInstallFolder(const std::wstring& folder) {

@@ -29,9 +29,11 @@ bool IsAcceptedInstallFolder(const std::wstring& folder);
 // The weaker test for a folder some other program recorded (the
 // InstallLocation of an uninstall record, taken exactly as read): a drive
 // path "X:\..." or network path "\\server\share\..." with something below
-// its root other than separators, blanks and dots, whatever the names hold.
-// False for an empty, relative or root folder, which would put the product's
-// files in the root of a drive or wherever the current folder happens to be.
+// its root other than separators, blanks and dots, whatever else the names
+// hold. False for an empty, relative or root folder, which would put the
+// product's files in the root of a drive or wherever the current folder
+// happens to be, and for one with a '"' or control character, which would
+// break out of its quotes on the command lines it is put on.
 bool IsFolderBelowRoot(const std::wstring& folder);
 
 }  // namespace korv

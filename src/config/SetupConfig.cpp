@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "config/InstalledRecords.h"
+#include "config/NameRules.h"
 #include "session/LocalText.h"
 
 namespace korv {
@@ -81,7 +83,7 @@ void ReadPackageList(const std::wstring& iniPath) {
     ReadPackageList(iniPath, Session());
 }
 
-SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSession& s) {
+SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSession& s, std::wstring* refusedKey) {
     size_t slash = programPath.find_last_of(L'\\');
     s.setupFolder = slash == std::wstring::npos ? std::wstring() : programPath.substr(0, slash);
 
@@ -131,6 +133,24 @@ SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSessio
     s.privacyPolicyPath = document(v.privacyPolicy);
     s.systemRequirementsPath = document(v.systemRequire);
     s.licenceAgreementPath = document(v.licenseAgree);
+
+    // The product's names come from the resource library beside the
+    // program: they name the programs menu's folder and registry keys, and
+    // go quoted into the configuration program's command line.
+    std::wstring refused = v.unusableKey;
+    const std::wstring regName = ProductRegName();
+    if (refused.empty() && !(IsPlainName(s.productName) && IsQuotedFieldValue(s.productName))) {
+        refused = L"the product name (text 2015 of IntallerRes.dll)";
+    }
+    if (refused.empty() && !(IsPlainName(regName) && IsQuotedFieldValue(regName))) {
+        refused = L"the product's registry name (text 1996 of IntallerRes.dll)";
+    }
+    if (!refused.empty()) {
+        if (refusedKey != nullptr) {
+            *refusedKey = refused;
+        }
+        return SetupIniState::kUnusable;
+    }
     return SetupIniState::kRead;
 }
 

@@ -22,12 +22,16 @@ enum class SetupIniState {
     kRead,      // every key read into the session
     kMissing,   // no Setup.ini beside the program: only setupFolder set
     kTooLarge,  // larger than kMaxSetupIniBytes: only setupFolder set
+    kUnusable,  // read, but a name or value is refused (UnusableSetupIniKey, and the
+                // product's names from the resource library): not to be used
 };
 
 // Reads Setup.ini beside the program at programPath into the session.
 // setupFolder is set in every case (still without its final backslash
-// unless the file was read).
-SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSession& session);
+// unless the file was read). For kUnusable, refusedKey (when given) names
+// the value refused, as "[SECTION] KEY".
+SetupIniState ReadSetupConfigFile(const std::wstring& programPath, InstallSession& session,
+                                  std::wstring* refusedKey = nullptr);
 
 // Reads Setup.ini beside the running program into Session(). False, with only
 // setupFolder set, when the file was not read.

@@ -1,5 +1,6 @@
 #include "config/SetupIniReader.h"
 
+#include "config/NameRules.h"
 #include "config/ValueText.h"
 #include "framework/DecimalText.h"
 
@@ -76,7 +77,38 @@ SetupIniValues ReadSetupIni(const IniValues& ini, int os64Bit) {
     v.privacyPolicy = ini.Text(L"SETUP", L"PrivacyPolicy", L"");
     v.systemRequire = ini.Text(L"SETUP", L"SystemRequire", L"");
     v.licenseAgree = ini.Text(L"SETUP", L"LicenseAgree", L"");
+    v.unusableKey = UnusableSetupIniKey(v);
     return v;
+}
+
+std::wstring UnusableSetupIniKey(const SetupIniValues& v) {
+    // Names joined to a folder (the common files folder, the programs menu)
+    // must stay in it; values pasted into the configuration program's or the
+    // migration tool's command line must keep to their field.
+    const auto optionalName = [](const std::wstring& name) { return name.empty() || IsPlainName(name); };
+    struct Check {
+        const wchar_t* section;
+        const wchar_t* key;
+        bool usable;
+    };
+    const wchar_t* const migrate = L"MigrateCustomSettings";
+    const Check checks[] = {
+        {L"SETUP", L"COMPANYNAME", IsPlainName(v.companyName) && IsQuotedFieldValue(v.companyName)},
+        {L"SETUP", L"VERSION", IsUnquotedFieldValue(v.productVersion)},
+        {L"RES", L"LANGUAGE", IsUnquotedFieldValue(v.languageName)},
+        {migrate, L"MIGRATEFOLDERNAME", optionalName(v.migrateFolderName)},
+        {migrate, L"MIGRATEPREVIOUS", optionalName(v.migratePrevious)},
+        {migrate, L"EXPORT", optionalName(v.migrateExport)},
+        {migrate, L"IMPORT", optionalName(v.migrateImport)},
+        {migrate, L"RESET", optionalName(v.migrateReset)},
+        {migrate, L"VERSION", IsUnquotedFieldValue(v.migrateVersion)},
+    };
+    for (const Check& check : checks) {
+        if (!check.usable) {
+            return L"[" + std::wstring(check.section) + L"] " + check.key;
+        }
+    }
+    return {};
 }
 
 }  // namespace korv

@@ -57,11 +57,18 @@ struct SetupIniValues {
     std::wstring privacyPolicy;    // document names relative to the medium's folder
     std::wstring systemRequire;
     std::wstring licenseAgree;
+    std::wstring unusableKey;      // the first key whose value is refused (UnusableSetupIniKey); empty when none
 };
 
 // Reads every key in the order the medium's file is read. os64Bit chooses
 // the default folder's key for a 32-bit medium.
 SetupIniValues ReadSetupIni(const IniValues& ini, int os64Bit);
+
+// The first key, as "[SECTION] KEY", whose value the program refuses to use:
+// a company, folder or shortcut name that is no plain name (NameRules.h), a
+// value with a quote or control character for a command line, a blank in a
+// value that goes into one unquoted. Empty when every value can be used.
+std::wstring UnusableSetupIniKey(const SetupIniValues& values);
 
 // [packnum] count and the [sub1] .. [subN] sections: one record per index,
 // a missing section giving a record of defaults.

@@ -6,6 +6,7 @@
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
+#include "engine/EngineMessages.h"
 #include "engine/FileOperations.h"
 #include "engine/InstallLog.h"
 #include "engine/MsiInstaller.h"
@@ -14,6 +15,7 @@
 #include "engine/StepDescription.h"
 #include "engine/Uninstall.h"
 #include "engine/UninstallWindows.h"
+#include "framework/PrivateFolder.h"
 #include "session/ProgressMessages.h"
 #include "resource.h"
 
@@ -47,6 +49,10 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         return RunPrerequisite(step.path, page) == 1;
     case StepKind::kProductPackage:
         return RunProductPackage(step.path, page, page) == 1;
+    case StepKind::kRefusedItem:
+        LogEvent(L"refused package item (no plain name): " + step.path);
+        ShowFileMissing(step.path, page);
+        return false;
     case StepKind::kProgramWithArguments:
         // No progress window: this run does not move the page's bar.
         return RunWithArguments(step.path, step.arguments, nullptr, page) == 1;
@@ -67,6 +73,11 @@ bool ApplyStep(const InstallStep& step, HWND page) {
         return StartNewInstallLog(step.path);
     case StepKind::kEnsureInstallLog:
         return EnsureInstallLog(step.path);
+    case StepKind::kSecureInstallFolder:
+        if (GetFileAttributesW(step.path.c_str()) != INVALID_FILE_ATTRIBUTES && !fw::SecureInstallFolder(step.path)) {
+            LogEvent(L"the rights of " + step.path + L" cannot be set");
+        }
+        return true;
     case StepKind::kRegisterComServer:
         return RegisterComServer(step.path) == 1;
     case StepKind::kRunHidden:

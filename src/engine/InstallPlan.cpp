@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "config/NameRules.h"
 #include "config/Probes.h"
 #include "engine/ProductData.h"
 #include "session/ProgressMessages.h"
@@ -86,6 +87,14 @@ void PlanPackageLoop(Planner& plan, const InstallSession& session, const Install
         if (record.check == 1) {
             for (const std::wstring& item : SplitPackageItems(record.package)) {
                 const PackageItemKind kind = ClassifyPackageItem(item);
+                // An item names a file in files\ or Msi\ of the medium and
+                // nothing else: "..\x.exe" or "C:x.msi" would run, with
+                // administrator rights, a program from elsewhere. Refused as
+                // a missing file is: the install fails there.
+                if (!IsPlainName(item)) {
+                    plan.Must(StepKind::kRefusedItem, kind == PackageItemKind::kProgram ? files : msi, item);
+                    continue;
+                }
                 if (kind == PackageItemKind::kProgram) {
                     plan.Must(StepKind::kProductPackage, files, item);
                 } else if (kind == PackageItemKind::kSpreadsheetTable) {
@@ -197,8 +206,16 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
 
     // The product and its optional packages.
     plan.Stage(kStageProductPackages);
+    // Later elevated runs trust what lies in T: only SYSTEM and the
+    // Administrators may write there. A folder that exists already (made by
+    // anyone) before anything goes into it; a new one once the first
+    // package has made it.
+    plan.Add(StepKind::kSecureInstallFolder, T);
     for (const wchar_t* package : p::kProductPackages) {
         plan.Must(StepKind::kProductPackage, files, package);
+        if (package == p::kProductPackages[0]) {
+            plan.Add(StepKind::kSecureInstallFolder, T);
+        }
     }
     PlanPackageLoop(plan, session, facts);
     plan.Must(StepKind::kProductPackage, files, p::kHelpPackage);

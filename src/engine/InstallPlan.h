@@ -28,6 +28,7 @@ enum class StepKind {
     kWriteSetupRecord,     // the setup registry record
     kPrerequisite,         // RunPrerequisite(path, page)
     kProductPackage,       // RunProductPackage(path, page, page)
+    kRefusedItem,          // a package item that is no plain name: the missing-file message for path, failed
     kProgramWithArguments, // RunWithArguments(path, arguments, no progress window, owner page)
     kMsiPackage,           // InstallMsiPackage(path, page)
     kMsiWithProperties,    // InstallMsiPackageWithProperties(path, arguments, page)
@@ -37,6 +38,7 @@ enum class StepKind {
     kCreateFolderTree,     // path (logged folder by folder)
     kStartNewInstallLog,   // a new installation: an install.log already in the folder `path` is replaced by an empty one
     kEnsureInstallLog,     // the folder `path` (logged when created) holds an install.log, empty when nothing was logged
+    kSecureInstallFolder,  // fw::SecureInstallFolder(path) when the folder exists; never fails the job
     kRegisterComServer,    // RegisterComServer(path)
     kRunHidden,            // RunHidden(path, arguments)
     kConfigurator,         // RunConfigurator(path, page)

@@ -43,6 +43,8 @@ std::wstring FailureCondition(const InstallStep& step) {
     case StepKind::kMsiPackage:
     case StepKind::kMsiWithProperties:
         return L"not installed";
+    case StepKind::kRefusedItem:
+        return L"always (message \"File :'...' does not exist!\")";
     case StepKind::kRunHidden:
     case StepKind::kRegisterComServer:
         return std::wstring(step.role == ProgramRole::kNotJudged ? L"not startable" : L"not startable or ends with a failure code") +
@@ -104,6 +106,8 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
         return Summary(L"prerequisite, hidden", QuotedCommandLine(step.path, kPrerequisiteArguments), true);
     case StepKind::kProductPackage:
         return Summary(L"package", QuotedCommandLine(step.path, kProductPackageArguments), true);
+    case StepKind::kRefusedItem:
+        return Summary(L"refused package item", step.path + L" (no plain name: nothing is started)");
     case StepKind::kProgramWithArguments:
         return Summary(L"program", QuotedCommandLine(step.path, step.arguments), true);
     case StepKind::kMsiPackage:
@@ -124,6 +128,8 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
         return Summary(L"install.log", L"start anew: " + step.path + L"\\install.log");
     case StepKind::kEnsureInstallLog:
         return Summary(L"install.log", L"create when missing: " + step.path + L"\\install.log");
+    case StepKind::kSecureInstallFolder:
+        return Summary(L"rights", step.path + L": SYSTEM and Administrators full control, Users read (when it is there)");
     case StepKind::kRegisterComServer:
         return Summary(L"COM registration, system regsvr32", RegisterCommandLine(step.path), true);
     case StepKind::kRunHidden:
@@ -144,7 +150,7 @@ StepSummary DescribeAction(const InstallStep& step, const InstallSession& sessio
         const std::wstring folder = step.destination + L"KorvUninstall-<new>\\";
         return Summary(L"hand-over",
                        L"copy " + std::wstring(product::kUninstallerInstalled) + L", " + product::kInstallLog + L" and " +
-                           product::kResourceLibrary + L" from " + step.path + L" into a new folder " + folder +
+                           product::kResourceLibrary + L" from " + step.path + L" into a new private folder " + folder +
                            L", close the wait window, " +
                            (step.wait ? L"start \"" + folder + product::kUninstallerOnMedium + L"\" " + step.arguments +
                                             L" and wait for it, then remove the new folder"

@@ -15,6 +15,7 @@
 #include "engine/UninstallWindows.h"
 #include "engine/ProcessWait.h"
 #include "framework/DecimalText.h"
+#include "framework/PrivateFolder.h"
 
 namespace korv {
 
@@ -89,24 +90,11 @@ std::wstring SystemMsiexecPath() {
 }
 
 std::wstring CreateFreshFolderIn(const std::wstring& tempFolder) {
-    static LONG counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring folder = tempFolder + L"KorvUninstall-" + fw::DecimalText(GetCurrentProcessId()) + L"-" +
-                                    fw::DecimalText(GetTickCount64()) + L"-" +
-                                    fw::DecimalText(InterlockedIncrement(&counter)) + L"\\";
-        if (folder.size() + std::wstring(p::kUninstallerOnMedium).size() + 1 > kTempFolderChars) {
-            return {};
-        }
-        // CreateDirectory fails on a folder that exists already: one that
-        // someone prepared under this name is never used.
-        if (CreateDirectoryW(folder.c_str(), nullptr)) {
-            return folder;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            return {};
-        }
-    }
-    return {};
+    // KUninstall runs elevated from this folder and loads DLLs from it: only
+    // SYSTEM and the Administrators may write into it, and its name cannot be
+    // guessed ahead of time.
+    const size_t room = kTempFolderChars - std::wstring(p::kUninstallerOnMedium).size() - 1;
+    return fw::CreatePrivateFolder(tempFolder, L"KorvUninstall-", room);
 }
 
 int UninstallProduct() {

@@ -57,8 +57,10 @@ std::wstring SystemMsiexecPath();
 // Creates a new folder of its own below tempFolder (which ends in a
 // backslash) and returns its path with a trailing backslash; empty when none
 // could be created within the 260-character limit. The folder never existed
-// before this call, so nothing planted in it beforehand can be loaded by
-// what runs from it.
+// before this call, its name holds 64 random bits, and only SYSTEM and the
+// Administrators may write into it (a protected DACL, nothing inherited from
+// the temporary folder), so nothing planted in it can be loaded by what runs
+// from it. A folder that turns out to be a reparse point is refused.
 std::wstring CreateFreshFolderIn(const std::wstring& tempFolder);
 
 }  // namespace korv

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <iterator>
 
 #include "engine/ProductData.h"
 #include "engine/Uninstall.h"
+#include "framework/PrivateFolder.h"
 
 namespace korv {
 
@@ -33,11 +33,7 @@ UninstallFacts UninstallFacts::OfThisMachine(bool unattended) {
     UninstallFacts facts;
     facts.unattended = unattended;
     facts.msiexecPath = SystemMsiexecPath();
-    wchar_t temp[kTempFolderChars + 1] = {};
-    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
-    if (length != 0 && length <= kTempFolderChars) {
-        facts.tempFolder.assign(temp, length);
-    }
+    facts.tempFolder = fw::TemporaryFolder(kTempFolderChars);
     return facts;
 }
 

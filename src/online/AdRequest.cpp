@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/DecimalText.h"
+#include "session/Utf8Text.h"
 
 namespace korv {
 
@@ -48,10 +49,28 @@ std::wstring SignatureText(const std::wstring& path, const AdParams& params) {
     return path + L"?" + joined;
 }
 
+std::wstring FormEncoded(const std::wstring& text) {
+    constexpr wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring encoded;
+    for (unsigned char byte : Utf8FromWide(text)) {
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
+            byte == '*' || byte == '-' || byte == '.' || byte == '_') {
+            encoded += static_cast<wchar_t>(byte);
+        } else if (byte == ' ') {
+            encoded += L'+';
+        } else {
+            encoded += L'%';
+            encoded += kHex[byte >> 4];
+            encoded += kHex[byte & 0x0F];
+        }
+    }
+    return encoded;
+}
+
 std::wstring FormBody(const AdParams& params) {
     std::wstring body;
     for (const auto& [name, value] : params) {
-        body += name + L"=" + value + L"&";
+        body += FormEncoded(name) + L"=" + FormEncoded(value) + L"&";
     }
     while (!body.empty() && body.back() == L'&') {
         body.pop_back();

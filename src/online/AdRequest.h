@@ -27,8 +27,15 @@ AdParams MakeAdLookupParams(const std::wstring& version, const std::wstring& lan
 // value of the first sorted pair, else by nothing.
 std::wstring SignatureText(const std::wstring& path, const AdParams& params);
 
+// A text in application/x-www-form-urlencoded form: its UTF-8 bytes, letters,
+// digits and "*-._" as they are, a blank as "+", every other byte as "%XX".
+// A value holding "&", "=" or "+" (a channel from Setup.ini, say) then stays
+// one value instead of adding fields of its own.
+std::wstring FormEncoded(const std::wstring& text);
+
 // name=value for every entry in map order, empty values included, joined by
-// "&". Nothing is URL-encoded: every value the lookup sends is a plain token.
+// "&", each name and value FormEncoded. The signature is still made over the
+// plain values (SignatureText): the service decodes the form before it checks.
 std::wstring FormBody(const AdParams& params);
 
 // Seconds since 1970 as milliseconds, in decimal: always ends in 000.

@@ -123,6 +123,31 @@ bool SplitUrl(const std::wstring& url, UrlParts& parts) {
     return true;
 }
 
+bool IsAcceptedPageAddress(const std::wstring& url, bool plainHttpAllowed) {
+    UrlParts parts;
+    if (!SplitUrl(url, parts) || (!parts.https && !plainHttpAllowed) || parts.host.empty()) {
+        return false;
+    }
+    // The authority as written: SplitUrl drops user information, and a
+    // browser reads "\" as "/", so either would let the address name
+    // another host than the one checked here.
+    const size_t start = url.find(L"//") + 2;
+    const size_t end = url.find_first_of(L"/?#", start);
+    const std::wstring authority = url.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+    if (authority.find_first_of(L"@\\%") != std::wstring::npos) {
+        return false;
+    }
+    const bool bracketed = authority.front() == L'[';
+    for (wchar_t c : parts.host) {
+        const bool nameChar = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+                              c == L'-' || c == L'.';
+        if (!nameChar && !(bracketed && c == L':')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsSecureUrl(const std::wstring& url) { return StartsWithNoCase(url, L"https:"); }
 
 std::uint32_t RequestFlags(bool secure) {

@@ -23,6 +23,15 @@ struct UrlParts {
 // reach the request line and its headers unchanged).
 bool SplitUrl(const std::wstring& url, UrlParts& parts);
 
+// Whether the browser of the elevated process may open url (the page the
+// lookup named, or any later navigation of it): an absolute https:// address
+// (http:// only when plainHttpAllowed, that is when the service itself was
+// asked over plain HTTP, as on the demo medium) with a host name of letters,
+// digits, "-", "." (or an IPv6 address in brackets) and no user information.
+// Everything else is refused: other schemes (file:, javascript:, res:,
+// ftp:, about:), UNC paths, "\" anywhere before the path, "user@host".
+bool IsAcceptedPageAddress(const std::wstring& url, bool plainHttpAllowed);
+
 // True when the URL's scheme is https, whatever the case of its letters.
 // A capitalised "HTTPS://" names the same secure service: treating it as
 // plain would send the request in clear text to the TLS port, where anyone

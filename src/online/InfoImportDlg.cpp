@@ -1,9 +1,12 @@
 #include "online/InfoImportDlg.h"
 
 #include <exdisp.h>
+#include <exdispid.h>
 
 #include "framework/Com.h"
 #include "framework/ResourceModule.h"
+#include "online/HttpRequestRules.h"
+#include "session/DiagnosticLog.h"
 #include "resource.h"
 #include "session/LocalText.h"
 
@@ -101,6 +104,28 @@ void CInfoImportDlg::NavigateWithAgent(const std::wstring& address) {
 }
 
 void CInfoImportDlg::OnBrowserEvent(DISPID id, DISPPARAMS& params) {
+    // Arguments arrive last first. BeforeNavigate2 (frame, address, flags,
+    // target, post data, headers, cancel) and NewWindow2 (window, cancel) /
+    // NewWindow3 (window, cancel, flags, context, address) answer through
+    // their cancel argument.
+    if (id == DISPID_BEFORENAVIGATE2 || id == DISPID_NEWWINDOW2 || id == DISPID_NEWWINDOW3) {
+        const UINT cancelAt = id == DISPID_NEWWINDOW3 ? 3 : 0;
+        bool cancel = true;
+        if (id == DISPID_BEFORENAVIGATE2) {
+            const VARIANT* text = params.cArgs >= 6 ? TextVariant(&params.rgvarg[5]) : nullptr;
+            const std::wstring url =
+                text != nullptr && text->bstrVal != nullptr ? std::wstring(text->bstrVal, SysStringLen(text->bstrVal))
+                                                            : L"";
+            cancel = !IsAcceptedPageAddress(url, plainHttpAllowed_);
+            if (cancel) {
+                LogEvent(L"information page: navigation refused: " + url);
+            }
+        }
+        if (cancel && params.cArgs > cancelAt && params.rgvarg[cancelAt].vt == (VT_BYREF | VT_BOOL)) {
+            *params.rgvarg[cancelAt].pboolVal = VARIANT_TRUE;
+        }
+        return;
+    }
     if (id != CExplorer_login::kDocumentComplete) {
         return;
     }
@@ -136,12 +161,12 @@ const fw::MessageMap& CInfoImportDlg::GetMessageMap() const {
     return map;
 }
 
-void ShowInfoPage(const std::wstring& address) {
+void ShowInfoPage(const std::wstring& address, bool plainHttpAllowed) {
     // The browser is an OLE control: OLE (and with it COM) for this thread
     // from before the dialog exists until after it has gone.
     fw::OleInit ole;
     CInfoImportDlg dialog(nullptr);
-    dialog.SetPageAddress(address);
+    dialog.SetPageAddress(address, plainHttpAllowed);
     dialog.DoModal();
 }
 

@@ -4,7 +4,9 @@
 //
 // The page closes the window itself by loading, in any frame, an address
 // that contains "closeWindows=yes"; the user closes it with Esc or the close
-// box. Enter does nothing (a page's form must not close it).
+// box. Enter does nothing (a page's form must not close it). It runs in the
+// elevated process: navigations to refused addresses (another scheme, user
+// information, a UNC path) and new windows are cancelled.
 #pragma once
 
 #include <windows.h>
@@ -27,7 +29,13 @@ public:
     explicit CInfoImportDlg(HWND owner = nullptr);
     ~CInfoImportDlg() override;
 
-    void SetPageAddress(const std::wstring& address) { address_ = address; }
+    // The page to open. The browser goes to no address that
+    // IsAcceptedPageAddress(address, plainHttpAllowed) refuses, the first
+    // one included, and opens no window of its own.
+    void SetPageAddress(const std::wstring& address, bool plainHttpAllowed) {
+        address_ = address;
+        plainHttpAllowed_ = plainHttpAllowed;
+    }
     const std::wstring& PageAddress() const { return address_; }
 
     const fw::MessageMap& GetMessageMap() const override;
@@ -53,6 +61,7 @@ private:
     CExplorer_login browser_;
     HICON icon_ = nullptr;
     std::wstring address_;
+    bool plainHttpAllowed_ = false;
 };
 
 // The window title: text 2042 with its "%s" filled by text 2022.
@@ -60,6 +69,8 @@ std::wstring InfoPageTitle();
 
 // Shows the information page for address, modally, with OLE initialised
 // around it (owned by the program's main window, if there is one).
-void ShowInfoPage(const std::wstring& address);
+// plainHttpAllowed: whether the browser may load http:// addresses as well
+// as https:// ones (IsAcceptedPageAddress).
+void ShowInfoPage(const std::wstring& address, bool plainHttpAllowed);
 
 }  // namespace korv

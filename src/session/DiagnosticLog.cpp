@@ -5,6 +5,7 @@
 #include <iterator>
 #include <mutex>
 
+#include "framework/PrivateFolder.h"
 #include "framework/SlimLock.h"
 #include "session/LogLine.h"
 
@@ -71,13 +72,44 @@ std::wstring DiagnosticLogPath() {
     return g_path;
 }
 
-std::wstring DefaultDiagnosticLogPath() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(static_cast<DWORD>(std::size(temp)), temp);
-    if (length == 0 || length >= std::size(temp)) {
-        return {};
+bool OpenDefaultDiagnosticLog() {
+    const std::wstring temp = fw::TemporaryFolder();
+    if (temp.empty()) {
+        return false;
     }
-    return std::wstring(temp, length) + DefaultLogFileName(Now());
+    // SYSTEM's temporary folder lies below the Windows folder, and there
+    // every user may create and read files; a user's own one is theirs.
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, static_cast<UINT>(std::size(windows)));
+    const bool shared = length > 0 && length < std::size(windows) && temp.size() > length &&
+                        CompareStringOrdinal(temp.c_str(), static_cast<int>(length), windows,
+                                             static_cast<int>(length), TRUE) == CSTR_EQUAL &&
+                        temp[length] == L'\\';
+    fw::PrivateSecurity security;
+    if (shared && security.Attributes() == nullptr) {
+        return false;
+    }
+    std::lock_guard<fw::SlimLock> lock(g_lock);
+    CloseLocked();
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const std::wstring unique = fw::RandomName();
+        if (unique.empty()) {
+            return false;
+        }
+        const std::wstring path = temp + DefaultLogFileName(Now(), unique);
+        HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  shared ? security.Attributes() : nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            g_file = file;
+            g_path = path;
+            return true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) {
+            return false;
+        }
+    }
+    return false;
 }
 
 void LogEvent(const std::wstring& text) {

@@ -5,6 +5,7 @@
 // program's exit code, every message and its answer, the exit code.
 //
 //   OpenDiagnosticLog(path);          start-up, once, before anything else
+//   (or OpenDefaultDiagnosticLog())
 //   LogEvent(L"run mode: unattended install");
 //
 // It is no part of what the run does: a log that cannot be opened or
@@ -27,9 +28,13 @@ void CloseDiagnosticLog();
 // The path of the open log; empty when none is open.
 std::wstring DiagnosticLogPath();
 
-// %TEMP%\KorvanixSetup_<local yyyyMMdd_HHmmss>.log; empty when the
-// temporary folder is unknown.
-std::wstring DefaultDiagnosticLogPath();
+// Opens a new log in the temporary folder (fw::TemporaryFolder), named
+// KorvanixSetup_<local yyyyMMdd_HHmmss>_<16 random hex digits>.log. The file
+// is created new (never one that exists, which someone else may have made
+// to read what follows), and in a temporary folder other users share (the
+// one below the Windows folder that SYSTEM uses) only SYSTEM and the
+// Administrators may open it. False when none could be created.
+bool OpenDefaultDiagnosticLog();
 
 // Appends one line (from any thread); dropped when no log is open.
 void LogEvent(const std::wstring& text);

@@ -40,10 +40,13 @@ std::wstring ResourceLibraryPath() {
 }
 
 HMODULE LoadResourceLibrary() {
-    // LOAD_WITH_ALTERED_SEARCH_PATH: dependencies, if a localised library
-    // ever had any, are looked for beside the library, not in the current
-    // folder. The library itself is named by its full path.
-    return LoadLibraryExW(ResourceLibraryPath().c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // Mapped as an image of resources only: its code never runs, so a
+    // library someone put beside the program (in an installation folder or a
+    // copied medium) cannot run a DllMain in this elevated process. Texts,
+    // templates and pictures are read from it all the same. Named by its
+    // full path.
+    return LoadLibraryExW(ResourceLibraryPath().c_str(), nullptr,
+                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
 }
 
 LocalText::LocalText(int textId, const wchar_t* defaultText)

@@ -44,8 +44,9 @@ std::wstring LoadLongText(int resourceId);
 // same-named DLL elsewhere on the search path must never be picked up.
 std::wstring ResourceLibraryPath();
 
-// Loads IntallerRes.dll from ResourceLibraryPath(); null when it is missing
-// or cannot be loaded. The caller owns the handle.
+// Loads IntallerRes.dll from ResourceLibraryPath() as data (its code never
+// runs); null when it is missing or cannot be loaded. The caller owns the
+// handle.
 HMODULE LoadResourceLibrary();
 
 }  // namespace korv

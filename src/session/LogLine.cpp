@@ -39,9 +39,9 @@ std::string LogLineBytes(const LogClock& time, const std::wstring& text) {
     return Utf8FromWide(line);
 }
 
-std::wstring DefaultLogFileName(const LogClock& time) {
+std::wstring DefaultLogFileName(const LogClock& time, const std::wstring& unique) {
     return L"KorvanixSetup_" + CompactDate(time) + L"_" + Digits(time.hour, 2) + Digits(time.minute, 2) +
-           Digits(time.second, 2) + L".log";
+           Digits(time.second, 2) + L"_" + unique + L".log";
 }
 
 std::wstring CompactDate(const LogClock& time) {

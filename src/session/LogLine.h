@@ -25,8 +25,10 @@ struct LogClock {
 // stays one line a reader can grep.
 std::string LogLineBytes(const LogClock& time, const std::wstring& text);
 
-// KorvanixSetup_yyyyMMdd_HHmmss.log
-std::wstring DefaultLogFileName(const LogClock& time);
+// KorvanixSetup_yyyyMMdd_HHmmss_<unique>.log: the time for people, the
+// unique part (random hex digits) so that nobody can create the file ahead
+// of the run.
+std::wstring DefaultLogFileName(const LogClock& time, const std::wstring& unique);
 
 // yyyymmdd, the form of a date in Windows' list of installed programs.
 std::wstring CompactDate(const LogClock& time);

@@ -60,6 +60,26 @@ TEST(CommandLine, WordsAndValues) {
     }
 }
 
+TEST(CommandLine, LogShowsTheWordsButHidesValuesOfWordsNotRead) {
+    struct Case {
+        const char* id;
+        const wchar_t* line;
+        const wchar_t* shown;
+    };
+    const Case cases[] = {
+        {"known words as given", L"\"C:\\m\\Setup.exe\" quiet=1 Uninstall=1 TARGETDIR=\"C:\\K 1\\\" NUM=2",
+         L"\"C:\\m\\Setup.exe\" quiet=1 Uninstall=1 TARGETDIR=\"C:\\K 1\\\" NUM=2"},
+        {"run options in any case", L"Setup.exe log=\"C:\\l.log\" SuppressMsgBoxes=1 plan=1 Help=0 /?",
+         L"Setup.exe log=\"C:\\l.log\" SuppressMsgBoxes=1 plan=1 Help=0 /?"},
+        {"unknown words hide their values", L"Setup.exe quiet=1 PASSWORD=\"s3cret word\" =x QUIET=0",
+         L"Setup.exe quiet=1 PASSWORD=<value hidden> =<value hidden> QUIET=<value hidden>"},
+        {"blanks between words become one", L"  Setup.exe   quiet=1   key=v ", L"  Setup.exe quiet=1 key=<value hidden>"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CommandLineForLog(c.line), c.shown) << c.id;
+    }
+}
+
 TEST(CommandLine, RunModes) {
     struct Case {
         const char* id;

@@ -14,6 +14,7 @@
 #include "online/AdService.h"
 #include "resource.h"
 #include "session/InstallSession.h"
+#include "support/LogCapture.h"
 
 using namespace korv;
 using korv::test::AdService;
@@ -145,5 +146,38 @@ TEST_F(InfoPageStep, NoPageWithoutAFinishedWizardOrWithoutAnAnswer) {
         }
         EXPECT_EQ(shown, 0) << c.id;
         EXPECT_EQ(service.Journal(token).size(), c.requests) << c.id;
+    }
+}
+
+TEST_F(InfoPageStep, OnlyWebAddressesOfAHostOpenInTheElevatedProcess) {
+    struct Case {
+        const char* id;
+        const char* replyCase;
+        int shown;
+    };
+    const Case cases[] = {
+        {"file:// to a host (an SMB logon with the administrator's credentials)", "target-file", 0},
+        {"a UNC path", "target-unc", 0},
+        {"javascript:", "target-javascript", 0},
+        {"ftp://", "target-ftp", 0},
+        {"https with user information", "target-userinfo", 0},
+        {"a backslash before the host", "target-backslash", 0},
+        {"https on the service's host", "target-https", 1},
+    };
+    for (const Case& c : cases) {
+        std::string token = UniqueToken("target");
+        test::LogCapture log;
+        int shown = 0;
+        {
+            PageWatcher watcher(service, token, false);
+            RunInfoPageStep(Finished(service.Base("http", token, c.replyCase)));
+            shown = watcher.Shown();
+        }
+        EXPECT_EQ(shown, c.shown) << c.id;
+        ASSERT_GE(service.Journal(token).size(), 1u) << c.id;
+        EXPECT_EQ(service.Journal(token)[0]["method"], "POST") << c.id;
+        EXPECT_EQ(log.Starting(L"information page: the address the service named is refused").size(),
+                  c.shown == 0 ? 1u : 0u)
+            << c.id;
     }
 }

@@ -182,6 +182,40 @@ TEST(Startup, SetupIniTooLargeToReadIsRefusedWithItsNotice) {
     EXPECT_TRUE(MutexIsFree());
 }
 
+TEST(Startup, SetupIniNamesAndValuesThatLeaveTheirPlaceAreRefused) {
+    struct Case {
+        const char* id;
+        std::string ini;
+        std::wstring key;
+    };
+    const Case cases[] = {
+        {"company name with a path", "[SETUP]\r\nCOMPANYNAME=..\\..\\Windows\r\n", L"[SETUP] COMPANYNAME"},
+        {"company name with a quote", "[SETUP]\r\nCOMPANYNAME=Tall\" X=\"1\r\n", L"[SETUP] COMPANYNAME"},
+        {"version with a second TARGETDIR", "[SETUP]\r\nVERSION=21.0 TARGETDIR=\"C:\\Windows\"\r\n",
+         L"[SETUP] VERSION"},
+        {"language with a blank", "[RES]\r\nLANGUAGE=en_us x=1\r\n", L"[RES] LANGUAGE"},
+        {"shortcut folder with a slash", "[MigrateCustomSettings]\r\nMIGRATEFOLDERNAME=a/b\r\n",
+         L"[MigrateCustomSettings] MIGRATEFOLDERNAME"},
+        {"shortcut name with a backslash", "[MigrateCustomSettings]\r\nRESET=..\\Reset\r\n",
+         L"[MigrateCustomSettings] RESET"},
+        {"migration version with a quote", "[MigrateCustomSettings]\r\nVERSION=1' /x '2\r\n",
+         L"[MigrateCustomSettings] VERSION"},
+    };
+    for (const Case& c : cases) {
+        RegistrySandbox sandbox;
+        RegisterSupportedMachine();
+        TempFolder medium(L"medium");
+        medium.Write(L"Setup.ini", c.ini);
+        RunOutcome run = RunStartup(medium, L"", {{kTipOk, kChoiceOk}});
+        EXPECT_EQ(run.exitCode, kExitFatal) << c.id;
+        ASSERT_EQ(run.messages.size(), 1u) << c.id;
+        EXPECT_EQ(run.messages[0].text, L"Error:The configuration file Setup.ini has an unusable value: " + c.key)
+            << c.id;
+        EXPECT_FALSE(run.mode.has_value()) << c.id;
+        EXPECT_TRUE(MutexIsFree()) << c.id;
+    }
+}
+
 // Runs only inside the second process that SecondSetupProcess starts.
 TEST(MutexHolder, HoldsTheSetupMutex) {
     if (GetEnvironmentVariableW(L"KORV_HOLD_MUTEX", nullptr, 0) == 0) {

@@ -111,6 +111,11 @@ TEST(InstalledRecords, LookupDecidesFromPlatformAndLocation) {
         {"share root", true, L"x64", L"\\\\srv\\apps\\", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
         {"relative location", true, L"x64", L"Korv", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
         {"location with a leading blank", true, L"x64", L" D:\\Korv", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
+        // The folder goes quoted into the configuration program's command
+        // line: a quote would hand it a second TARGETDIR.
+        {"location with a quote", true, L"x64", L"D:\\K\" TARGETDIR=\"C:\\Windows", 0, 1, kModeInstall,
+         L"C:\\Medium\\Default"},
+        {"location with a line break", true, L"x64", L"D:\\K\nX", 0, 1, kModeInstall, L"C:\\Medium\\Default"},
     };
     for (const Case& c : cases) {
         RegistrySandbox sandbox;

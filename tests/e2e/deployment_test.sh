@@ -317,8 +317,8 @@ grep -q '^FAIL' "$work/help-tip.result" && failures=$((failures + 1))
 check "HELP=1: the same text" cmp -s "$work/help.out" "$work/HELP=1 in another letter case.out"
 default_log=$(find "$prefix/drive_c/users" -maxdepth 6 -name 'KorvanixSetup_*.log' -newer "$marker" \
     -exec grep -l 'command line: .*Setup.exe" /?' {} + | head -1)
-check "without LOG the log of /? goes to the temporary folder as KorvanixSetup_<yyyyMMdd_HHmmss>.log" \
-    bash -c '[[ "$(basename "$1")" =~ ^KorvanixSetup_[0-9]{8}_[0-9]{6}\.log$ && "$(dirname "$1")" == */Temp ]]' _ \
+check "without LOG the log of /? goes to the temporary folder as KorvanixSetup_<yyyyMMdd_HHmmss>_<random>.log" \
+    bash -c '[[ "$(basename "$1")" =~ ^KorvanixSetup_[0-9]{8}_[0-9]{6}_[0-9a-f]{16}\.log$ && "$(dirname "$1")" == */Temp ]]' _ \
     "$default_log"
 run "PLAN=yes is refused" 1639 quiet=1 PLAN=yes
 

@@ -128,4 +128,62 @@ run "unattended install from a medium near MAX_PATH" "$deep" 1603 quiet=1 SUPPRE
 check_started_nothing() { ! grep -qv '^KUninstall' <(tr -d '\r' <"$work/journal.txt" | cut -f1); }
 if check_started_nothing; then echo "ok   nothing but the uninstaller was started"; else fail "a package was started"; fi
 
+
+# Names and values of Setup.ini that would step out of their folders or
+# their fields of a command line: the run is refused before anything starts
+# (the Setup.ini error, 1603); a package item that names a file outside
+# files\ or Msi\ fails the install as a missing file would, and the file
+# it names never runs.
+target_unix="$prefix/drive_c/Korvanix Hostile Target"
+set_ini() {  # set_ini SECTION KEY VALUE: replaces (or adds) one value of the medium's Setup.ini
+    python3 - "$ini" "$@" <<'PY'
+import re, sys
+path, section, key, value = sys.argv[1:5]
+text = open(path, "rb").read().decode("cp1252").replace("\r\n", "\n")
+head = "[" + section + "]\n"
+if head not in text:
+    text += "\n" + head
+start = text.index(head) + len(head)
+end = text.find("\n[", start)
+end = len(text) if end < 0 else end + 1
+body = re.sub(r"(?m)^" + re.escape(key) + r"=.*\n", "", text[start:end])
+text = text[:start] + key + "=" + value + "\n" + body + text[end:]
+open(path, "wb").write(text.replace("\n", "\r\n").encode("cp1252"))
+PY
+}
+install_words=(quiet=1 SUPPRESSMSGBOXES=1 'TARGETDIR="C:\Korvanix Hostile Target\"')
+refused_ini() {  # refused_ini ID SECTION KEY VALUE
+    sound
+    set_ini "$2" "$3" "$4"
+    rm -f "$work/journal.txt"
+    rm -rf "$target_unix"
+    run "$1" "$medium" 1603 "${install_words[@]}"
+    if [[ -s "$work/journal.txt" ]]; then fail "$1: a program was started"; fi
+    if [[ -e "$target_unix" ]]; then fail "$1: the installation folder was created"; fi
+}
+refused_ini "COMPANYNAME=..\\..\\Windows" SETUP COMPANYNAME '..\..\Windows'
+refused_ini "a shortcut name with a backslash" MigrateCustomSettings EXPORT 'sub\Export settings'
+refused_ini "a shortcut folder name with a colon" MigrateCustomSettings MIGRATEFOLDERNAME 'C:x'
+refused_ini "VERSION with a second TARGETDIR" SETUP VERSION '21.0 TARGETDIR="C:\Windows"'
+refused_ini "COMPANYNAME with a quote" SETUP COMPANYNAME 'Tall" TARGETDIR="C:\Windows'
+
+# These runs install: no installed copy may be recorded, or the words would
+# choose another run mode.
+cp "$build/bin/fixtures/fakepkg.exe" "$medium/evil.exe"
+for item in '..\evil.exe' 'korv_ifc.exe;..\..\evil.msi' 'C:evil.exe'; do
+    sound
+    set_ini sub1 package "$item"
+    set_ini sub1 check 1
+    clean_machine
+    rm -f "$work/journal.txt"
+    run "package=$item" "$medium" 1603 "${install_words[@]}"
+    if tr -d '\r' <"$work/journal.txt" 2>/dev/null | cut -f1 | grep -qi 'evil'; then
+        fail "package=$item: the file outside files\\ and Msi\\ was started"
+    else
+        echo "ok   package=$item: nothing outside files\\ and Msi\\ started"
+    fi
+done
+rm -f "$medium/evil.exe"
+sound
+
 report_cases

@@ -16,6 +16,7 @@
 
 #include "session/TipMessage.h"
 #include "config/SetupConfig.h"
+#include "engine/InstallJob.h"
 #include "engine/InstallPlan.h"
 #include "engine/InstallThread.h"
 #include "engine/JobTestSupport.h"
@@ -24,6 +25,7 @@
 #include "engine/ShortcutReader.h"
 #include "support/RegistrySandbox.h"
 #include "support/ScriptedAnswerer.h"
+#include "support/SecurityCheck.h"
 
 using namespace korv;
 using namespace korv::test;
@@ -484,4 +486,39 @@ TEST(InstallJob, LongPackageListRunsEveryItem) {
     std::copy_if(started.begin(), started.end(), std::back_inserter(loop),
                  [](const std::wstring& name) { return name.size() == 7 && name[0] == L'n'; });
     EXPECT_EQ(loop, items);
+}
+
+TEST(InstallJob, InstallationFolderMadeByAnyoneIsWritableOnlyByAdministratorsAndSystem) {
+    // A folder someone made beforehand, with a file in it: the step gives
+    // both the rights of a program folder. A missing folder is left alone.
+    TempFolder folder(L"korv secure");
+    const std::wstring T = folder / L"Korv";
+    ASSERT_TRUE(CreateDirectoryW(T.c_str(), nullptr));
+    folder.Write(L"Korv\\install.log", "planted");
+    InstallStep secure;
+    secure.kind = StepKind::kSecureInstallFolder;
+    secure.path = T;
+    InstallStep missing = secure;
+    missing.path = folder / L"missing";
+    ASSERT_TRUE(ApplyInstallPlan({missing, secure}, nullptr, FailureReport::kSilent));
+    EXPECT_EQ(GetFileAttributesW(missing.path.c_str()), INVALID_FILE_ATTRIBUTES);
+    // Wine keeps a file's rights as its Unix mode and passes nothing on to
+    // what a folder holds: the file is looked at on Windows only.
+    std::vector<std::wstring> paths = {T};
+    if (!UnderWine()) {
+        paths.push_back(T + L"\\install.log");
+    }
+    for (const std::wstring& path : paths) {
+        const DaclView dacl = ReadDacl(path);
+        ASSERT_TRUE(dacl.read) << Narrow(path);
+        EXPECT_EQ(dacl.userEntries.find("Everyone"), std::string::npos) << Narrow(path) << " " << dacl.sddl;
+        EXPECT_FALSE(dacl.usersMayWrite) << Narrow(path) << " " << dacl.sddl;
+        EXPECT_TRUE(dacl.systemFull) << Narrow(path) << " " << dacl.sddl;
+        if (!UnderWine()) {
+            EXPECT_TRUE(dacl.adminsFull) << Narrow(path) << " " << dacl.sddl;
+        }
+    }
+    if (!UnderWine()) {
+        EXPECT_TRUE(ReadDacl(T).isProtected);
+    }
 }

@@ -37,6 +37,8 @@ std::wstring Describe(const InstallStep& s) {
     case StepKind::kWriteSetupRecord: line = L"setup record"; break;
     case StepKind::kPrerequisite: line = L"prerequisite " + s.path; break;
     case StepKind::kProductPackage: line = L"package " + s.path; break;
+    case StepKind::kRefusedItem: line = L"refused " + s.path; break;
+    case StepKind::kSecureInstallFolder: line = L"secure " + s.path; break;
     case StepKind::kProgramWithArguments: line = L"program " + s.path + L"|" + s.arguments; break;
     case StepKind::kMsiPackage: line = L"msi " + s.path; break;
     case StepKind::kMsiWithProperties: line = L"msi " + s.path + L"|" + s.arguments; break;
@@ -143,7 +145,9 @@ TEST(InstallPlan, JobOfANewInstallationInOrder) {
         L"prerequisite D:\\m\\Msi\\vcredist_x64_10.exe !vcredist_x64_10.exe",
         L"msi D:\\m\\Msi\\msxml6_x64.msi !msxml6_x64.msi",
         L"stage 2",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_kernel.exe !korv_kernel.exe",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_korvfile.exe !korv_korvfile.exe",
         L"package D:\\m\\files\\korv_global.exe !korv_global.exe",
         L"package D:\\m\\files\\korv_local.exe !korv_local.exe",
@@ -190,7 +194,9 @@ TEST(InstallPlan, UnattendedInstallDiffersFromTheJobInItsOwnSteps) {
         L"prerequisite D:\\m\\Msi\\vc_redist.x86.exe !vc_redist.x86.exe",
         L"prerequisite D:\\m\\Msi\\vc_redist.x64.exe !vc_redist.x64.exe",
         L"msi D:\\m\\Msi\\msxml6.msi !msxml6.msi",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_kernel.exe !korv_kernel.exe",
+        L"secure C:\\Korv T",
         L"package D:\\m\\files\\korv_korvfile.exe !korv_korvfile.exe",
         L"package D:\\m\\files\\korv_global.exe !korv_global.exe",
         L"package D:\\m\\files\\korv_local.exe !korv_local.exe",
@@ -287,6 +293,15 @@ TEST(InstallPlan, PackageLoopItems) {
          {L"package " + f + L"a.exe !a.exe", L"package " + f + L";b.exe !;b.exe"}},
         {"upper-case extension is a package", L"A.EXE", 1, 1, L"4.8", {L"msi " + m + L"A.EXE"}},
         {"marker compares letter case", L"autosheetgrid_x86.msi", 0, 1, L"4.8", {L"msi " + m + L"autosheetgrid_x86.msi"}},
+        // Items that are no plain names run nothing: the step fails as a
+        // missing file does, named by the item; the plain ones still run.
+        {"program from a folder above files\\", L"..\\evil.exe;b.msi", 1, 1, L"4.8",
+         {L"refused " + f + L"..\\evil.exe !..\\evil.exe", L"msi " + m + L"b.msi"}},
+        {"package from elsewhere", L"a.exe;..\\..\\evil.msi;C:evil.msi;sub/x.msi", 1, 1, L"4.8",
+         {L"package " + f + L"a.exe !a.exe", L"refused " + m + L"..\\..\\evil.msi !..\\..\\evil.msi",
+          L"refused " + m + L"C:evil.msi !C:evil.msi", L"refused " + m + L"sub/x.msi !sub/x.msi"}},
+        {"table package with a path", L"..\\AutoSheetgrid_x86.msi", 0, 1, L"4.8",
+         {L"refused " + m + L"..\\AutoSheetgrid_x86.msi !..\\AutoSheetgrid_x86.msi"}},
         {"items keep their blanks", L" a.exe ; b.msi", 1, 1, L"4.8",
          {L"msi " + m + L" a.exe ", L"msi " + m + L" b.msi"}},
     };

@@ -9,8 +9,10 @@
 
 #include "engine/JobTestSupport.h"
 #include "engine/Uninstall.h"
+#include "framework/PrivateFolder.h"
 #include "engine/UninstallWindows.h"
 #include "support/ScriptedAnswerer.h"
+#include "support/SecurityCheck.h"
 
 using namespace korv;
 using namespace korv::test;
@@ -121,15 +123,47 @@ TEST(Uninstall, HandsOverToKUninstallInAFreshFolderOfItsOwn) {
     }
 }
 
-TEST(Uninstall, FreshFoldersAreNeverReused) {
+TEST(Uninstall, FreshFoldersArePrivateAndUnguessable) {
     TempFolder temp(L"korv fresh");
     const std::wstring first = CreateFreshFolderIn(temp.Path() + L"\\");
     const std::wstring second = CreateFreshFolderIn(temp.Path() + L"\\");
     ASSERT_FALSE(first.empty());
     EXPECT_NE(first, second);
-    EXPECT_EQ(first.back(), L'\\');
     EXPECT_TRUE(Exists(first) && Exists(second));
+    const std::wstring pid = std::to_wstring(GetCurrentProcessId());
+    for (const std::wstring& folder : {first, second}) {
+        EXPECT_EQ(folder.back(), L'\\');
+        // The prefix, then 16 hex digits: 64 random bits, nothing of the
+        // process id or the clock.
+        const std::wstring name = folder.substr(temp.Path().size() + 1, folder.size() - temp.Path().size() - 2);
+        ASSERT_EQ(name.rfind(L"KorvUninstall-", 0), 0u) << Narrow(name);
+        const std::wstring random = name.substr(std::wstring(L"KorvUninstall-").size());
+        EXPECT_EQ(random.size(), 16u) << Narrow(name);
+        EXPECT_EQ(random.find_first_not_of(L"0123456789abcdef"), std::wstring::npos) << Narrow(name);
+        EXPECT_EQ(name.find(L"-" + pid + L"-"), std::wstring::npos) << Narrow(name);
+
+        const DaclView dacl = ReadDacl(folder);
+        ASSERT_TRUE(dacl.read) << Narrow(folder);
+        EXPECT_EQ(dacl.userEntries, "") << Narrow(folder) << " " << dacl.sddl;
+        EXPECT_TRUE(dacl.systemFull) << Narrow(folder) << " " << dacl.sddl;
+        if (!UnderWine()) {
+            EXPECT_TRUE(dacl.isProtected && dacl.adminsFull) << Narrow(folder) << " " << dacl.sddl;
+        }
+    }
     EXPECT_EQ(CreateFreshFolderIn(temp.Path() + L"\\" + std::wstring(240, L'x') + L"\\"), L"") << "over 260 characters";
+}
+
+TEST(Uninstall, PrivateDescriptorIsSystemAndAdministratorsOnlyAndProtected) {
+    // What the folders are created with, as Windows receives it (Wine keeps
+    // only a Unix mode of it, so the folder itself cannot show all of it).
+    fw::PrivateSecurity security;
+    ASSERT_NE(security.Attributes(), nullptr);
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        security.Attributes()->lpSecurityDescriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr));
+    const std::wstring sddl = text;
+    LocalFree(text);
+    EXPECT_EQ(sddl, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)");
 }
 
 // The rollback writes nothing into the medium (a DVD, an ISO, a read-only

@@ -50,8 +50,11 @@ TEST_F(AdLookupService, ServiceReceivesOneWellFormedSignedRequestPerLookup) {
          "channelNo=0000&clientType=DF_Korvanix&clientVersion=2024&language=en&ts=*&type=7"},
         {"empty channel: sent empty, left out of the signature", L"2024", L"en", L"",
          "channelNo=&clientType=DF_Korvanix&clientVersion=2024&language=en&ts=*&type=7"},
-        {"non-ASCII version travels as UTF-8", L"24.0\u00fc", L"zh_cn", L"0001",
-         "channelNo=0001&clientType=DF_Korvanix&clientVersion=24.0\xc3\xbc&language=zh_cn&ts=*&type=7"},
+        {"non-ASCII version travels as UTF-8, form-encoded", L"24.0\u00fc", L"zh_cn", L"0001",
+         "channelNo=0001&clientType=DF_Korvanix&clientVersion=24.0%C3%BC&language=zh_cn&ts=*&type=7"},
+        {"a channel with the form's own characters stays one value; the service verifies the plain values",
+         L"2024", L"en", L"0&type=9 +%",
+         "channelNo=0%26type%3D9+%2B%25&clientType=DF_Korvanix&clientVersion=2024&language=en&ts=*&type=7"},
     };
     for (const Case& c : cases) {
         std::string token = UniqueToken("form");

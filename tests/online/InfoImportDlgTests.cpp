@@ -20,6 +20,7 @@
 #include "online/InfoImportDlg.h"
 #include "online/TestDocument.h"
 #include "resource.h"
+#include "support/LogCapture.h"
 #include "support/Text.h"
 
 using namespace korv;
@@ -177,7 +178,7 @@ TEST_F(InfoImportDlgTest, OpensAtItsSizeWithTheLibraryTitleAndTheBrowserFillingI
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     CInfoImportDlg dialog;
-    dialog.SetPageAddress(Address(UniqueToken("look"), "page", ""));
+    dialog.SetPageAddress(Address(UniqueToken("look"), "page", ""), true);
     dialog.DoModal();
     watcher.join();
 
@@ -206,7 +207,7 @@ TEST_F(InfoImportDlgTest, EnterDoesNothingEscapeAndTheCloseBoxClose) {
             c.close(thread, dialog);
         });
         CInfoImportDlg dialog;
-        dialog.SetPageAddress(Address(UniqueToken("keys"), "page", ""));
+        dialog.SetPageAddress(Address(UniqueToken("keys"), "page", ""), true);
         INT_PTR result = dialog.DoModal();
         watcher.join();
         EXPECT_EQ(result, IDCANCEL) << c.id;
@@ -229,7 +230,7 @@ TEST_F(InfoImportDlgTest, PageRequestCarriesTheAgentHeaderAndThePageClosesTheWin
     for (const Case& c : cases) {
         std::string token = UniqueToken("close");
         WatchedInfoDlg dialog;
-        dialog.SetPageAddress(Address(token, "testdoc", c.query));
+        dialog.SetPageAddress(Address(token, "testdoc", c.query), true);
         INT_PTR result = dialog.DoModal();
         EXPECT_EQ(result, c.result) << c.id;
         EXPECT_EQ(dialog.documentsCompleted, 1) << c.id;
@@ -241,6 +242,29 @@ TEST_F(InfoImportDlgTest, PageRequestCarriesTheAgentHeaderAndThePageClosesTheWin
         // browser's other headers whole.
         EXPECT_EQ(journal[0]["headers"].value("User-Agent", ""), "Korvanix Zuzude") << c.id;
         EXPECT_EQ(journal[0]["headers"].value("Accept-Encoding", ""), "gzip, deflate") << c.id;
+    }
+}
+
+TEST_F(InfoImportDlgTest, BrowserGoesToNoRefusedAddress) {
+    // Every navigation passes the address rule, the first one too: a plain
+    // http address is refused when only https is allowed, and nothing
+    // reaches the server; allowed, it is requested.
+    for (bool plainHttpAllowed : {false, true}) {
+        std::string token = UniqueToken("refuse");
+        test::LogCapture log;
+        std::thread watcher = WhenShown(GetCurrentThreadId(), [&](HWND dialog) {
+            for (int i = 0; i < 150 && service.Journal(token).empty(); ++i) {
+                Sleep(10);
+            }
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+        CInfoImportDlg dialog;
+        const std::wstring address = Address(token, "testdoc", "?never=1");
+        dialog.SetPageAddress(address, plainHttpAllowed);
+        dialog.DoModal();
+        watcher.join();
+        EXPECT_EQ(service.Journal(token).size(), plainHttpAllowed ? 1u : 0u) << plainHttpAllowed;
+        EXPECT_EQ(log.Has(L"information page: navigation refused: " + address), !plainHttpAllowed);
     }
 }
 
@@ -256,7 +280,7 @@ TEST_F(InfoImportDlgTest, ShowInfoPageRunsTheDialogWithOleOfItsOwn) {
         }
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
-    ShowInfoPage(Address(token, "page", "?x=1"));
+    ShowInfoPage(Address(token, "page", "?x=1"), true);
     watcher.join();
     EXPECT_TRUE(shown);
     auto journal = service.Journal(token);

@@ -84,6 +84,37 @@ TEST(HttpRequestRules, SplitsHttpAndHttpsUrlsAndRefusesTheRest) {
     }
 }
 
+TEST(HttpRequestRules, PageAddressesAreWebAddressesOfAHost) {
+    struct Case {
+        const char* id;
+        const wchar_t* url;
+        bool plainHttpAllowed;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"https", L"https://ads.example.com/p/1.html?x=1", false, true},
+        {"https in capitals, port, IPv6", L"HTTPS://[::1]:8443/p", false, true},
+        {"plain http from a plain service", L"http://127.0.0.1:8080/p", true, true},
+        {"plain http from a secure service", L"http://ads.example.com/p", false, false},
+        {"file to a host", L"file://host/share/x.html", true, false},
+        {"UNC path", L"\\\\host\\share\\x.html", true, false},
+        {"javascript", L"javascript:alert(1)", true, false},
+        {"res", L"res://ieframe.dll/x.htm", true, false},
+        {"ftp", L"ftp://host/x.html", true, false},
+        {"about", L"about:blank", true, false},
+        {"user information", L"https://user:pw@host/x", true, false},
+        {"user information behind a backslash", L"https://good.example\\@evil.example/x", true, false},
+        {"backslash as the path", L"https://evil.example\\x", true, false},
+        {"escaped host", L"https://ev%69l.example/x", true, false},
+        {"no host", L"https:///x", true, false},
+        {"blank in the address", L"https://host/a b", true, false},
+        {"host with an underscore", L"https://a_b.example/x", true, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsAcceptedPageAddress(c.url, c.plainHttpAllowed), c.accepted) << c.id;
+    }
+}
+
 TEST(HttpRequestRules, SecureRequestsKeepEveryCertificateCheck) {
     EXPECT_TRUE(IsSecureUrl(L"https://a"));
     EXPECT_TRUE(IsSecureUrl(L"HTTPS://a"));
@@ -130,6 +161,13 @@ TEST(AdRequest, SignatureTextAndBodyFollowTheServiceForm) {
          L"&type=7&utoken=abc&key=abc",
          L"channelNo=0000&clientType=DF_Korvanix&clientVersion=2024&language=en&ts=1700000000000&type=7&utoken=abc",
          L"AACB6D69B5BB9071070BDC875F620D37"},
+        {"a channel with the form's own characters: encoded in the body, signed plain",
+         MakeAdLookupParams(L"2024", L"en", L"0&type=9 +%\u00fc", ts),
+         L"/api/v3/adSetting?channelNo=0&type=9 +%\u00fc&clientType=DF_Korvanix&clientVersion=2024&language=en"
+         L"&ts=1700000000000&type=7&key=0&type=9 +%\u00fc",
+         L"channelNo=0%26type%3D9+%2B%25%C3%BC&clientType=DF_Korvanix&clientVersion=2024&language=en"
+         L"&ts=1700000000000&type=7",
+         L"937F63DD64090A3FA4331A9686349EEE"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SignatureText(kAdSettingPath, c.params), c.signatureText) << c.id;
@@ -138,10 +176,11 @@ TEST(AdRequest, SignatureTextAndBodyFollowTheServiceForm) {
     }
 
     // Edge forms: a sign entry is never signed; nothing to sign gives no key;
-    // trailing "&" of the body go, empty values stay.
+    // empty values stay in the body.
     EXPECT_EQ(SignatureText(L"/p", AdParams{{L"sign", L"X"}, {L"a", L""}}), L"/p?");
     EXPECT_EQ(SignatureText(L"/p", AdParams{{L"utoken", L""}}), L"/p?key=");
-    EXPECT_EQ(FormBody(AdParams{{L"a", L""}, {L"b", L"x&&"}}), L"a=&b=x");
+    EXPECT_EQ(FormBody(AdParams{{L"a", L""}, {L"b", L"x&&"}}), L"a=&b=x%26%26");
+    EXPECT_EQ(FormEncoded(L"Az09*-._ ~/\"'<>"), L"Az09*-._+%7E%2F%22%27%3C%3E");
     EXPECT_EQ(FormBody(AdParams{}), L"");
 }
 

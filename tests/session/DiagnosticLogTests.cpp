@@ -9,6 +9,8 @@
 #include "session/DiagnosticLog.h"
 #include "session/LogLine.h"
 #include "support/LogCapture.h"
+#include "support/SecurityCheck.h"
+#include "support/Text.h"
 #include "support/TempFolder.h"
 
 using namespace korv;
@@ -36,7 +38,7 @@ TEST(LogLine, OneLineOfUtf8PerEventWithItsTimeStamp) {
     for (const Case& c : cases) {
         EXPECT_EQ(LogLineBytes(kClock, c.text), "2024-05-01 09:07:03.042  " + c.bytes + "\r\n") << c.id;
     }
-    EXPECT_EQ(DefaultLogFileName(kClock), L"KorvanixSetup_20240501_090703.log");
+    EXPECT_EQ(DefaultLogFileName(kClock, L"0123456789abcdef"), L"KorvanixSetup_20240501_090703_0123456789abcdef.log");
     EXPECT_EQ(CompactDate(kClock), L"20240501");
 }
 
@@ -77,4 +79,44 @@ TEST(DiagnosticLog, APathThatCannotBeWrittenLosesTheEventsAndNothingElse) {
         LogEvent(L"dropped");
     }
     EXPECT_EQ(GetFileAttributesW(missingFolder.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(DiagnosticLog, DefaultLogIsANewFileWithAnUnguessableName) {
+    // A temporary folder below the Windows folder stands for SYSTEM's, which
+    // every user can write to: there the log gets the private DACL. In a
+    // user's own temporary folder it gets the folder's rights.
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    test::TempFolder own(L"korv own temp");
+    const std::wstring shared = std::wstring(windows) + L"\\Temp\\korv shared " + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(shared.c_str(), nullptr);
+    wchar_t previous[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"TMP", previous, MAX_PATH);
+    for (const std::wstring& temp : {own.Path(), shared}) {
+        SetEnvironmentVariableW(L"TMP", temp.c_str());
+        ASSERT_TRUE(OpenDefaultDiagnosticLog()) << test::Narrow(temp);
+        const std::wstring first = DiagnosticLogPath();
+        LogEvent(L"first");
+        ASSERT_TRUE(OpenDefaultDiagnosticLog());
+        const std::wstring second = DiagnosticLogPath();
+        CloseDiagnosticLog();
+        EXPECT_NE(first, second) << "two runs in one second get files of their own";
+        for (const std::wstring& path : {first, second}) {
+            const std::wstring name = path.substr(temp.size() + 1);
+            // KorvanixSetup_yyyyMMdd_HHmmss_ and 16 hex digits.
+            ASSERT_EQ(name.size(), 14u + 16u + 16u + 4u) << test::Narrow(name);
+            EXPECT_EQ(name.rfind(L"KorvanixSetup_", 0), 0u) << test::Narrow(name);
+            EXPECT_EQ(name.substr(29, 17).find_first_not_of(L"0123456789abcdef", 1), std::wstring::npos)
+                << test::Narrow(name);
+        }
+        const test::DaclView dacl = test::ReadDacl(first);
+        EXPECT_TRUE(dacl.read);
+        if (temp == shared) {
+            EXPECT_EQ(dacl.userEntries, "") << dacl.sddl;
+        }
+        DeleteFileW(first.c_str());
+        DeleteFileW(second.c_str());
+    }
+    SetEnvironmentVariableW(L"TMP", previous[0] != 0 ? previous : nullptr);
+    RemoveDirectoryW(shared.c_str());
 }

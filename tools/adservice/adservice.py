@@ -177,12 +177,22 @@ def check_lookup(headers, raw_body):
         body = raw_body.decode("utf-8")
     except UnicodeDecodeError:
         return problems + ["body is not UTF-8"], None
+    # application/x-www-form-urlencoded, read as a form parser reads it: each
+    # name and value decoded ("+" a blank, %XX a byte of UTF-8); a character
+    # outside the encoded alphabet means the client did not encode.
     fields = []
     for part in body.split("&"):
         name, sep, value = part.partition("=")
         if not sep:
             problems.append(f"body part without '=': {part!r}")
-        fields.append((name, value))
+        if not re.fullmatch(r"[A-Za-z0-9*\-._+%]*", name + value) or re.search(r"%(?![0-9A-F]{2})", part):
+            problems.append(f"body part not form-encoded: {part!r}")
+        try:
+            fields.append((urllib.parse.unquote_plus(name, errors="strict"),
+                           urllib.parse.unquote_plus(value, errors="strict")))
+        except UnicodeDecodeError:
+            problems.append(f"body part decodes to no UTF-8: {part!r}")
+            fields.append((name, value))
     names = [name for name, _ in fields]
     if names != FIELD_ORDER:
         problems.append(f"body fields {names}")
@@ -244,6 +254,20 @@ def reply_for(case, token, page_url, port_of):
     if case in replies:
         status, body = replies[case]
         return status, body, {}
+    # Page addresses the client must refuse (it shows nothing), and one it
+    # must accept: an https page on the service's own host.
+    https_page = f"https://127.0.0.1:{port_of['https']}/{token}/page/welcome.html"
+    targets = {
+        "target-file": "file://127.0.0.1/share/x.html",
+        "target-unc": "\\\\127.0.0.1\\share\\x.html",
+        "target-javascript": "javascript:alert(1)",
+        "target-ftp": f"ftp://127.0.0.1/{token}/page/welcome.html",
+        "target-userinfo": https_page.replace("https://", "https://user:secret@"),
+        "target-backslash": https_page.replace("127.0.0.1:", "example.com\\@127.0.0.1:"),
+        "target-https": https_page,
+    }
+    if case in targets:
+        return 200, js(ad_reply(targets[case])), {}
     if case == "redirect-to-http":
         return 307, b"", {"Location": f"http://127.0.0.1:{port_of['http']}/{token}/success{AD_PATH}"}
     if case == "redirect-to-https":

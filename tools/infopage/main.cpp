@@ -21,6 +21,7 @@
 
 #include "app/InfoPageStep.h"
 #include "framework/ResourceModule.h"
+#include "online/HttpRequestRules.h"
 #include "online/InfoImportDlg.h"
 #include "resource.h"
 #include "session/InstallSession.h"
@@ -116,7 +117,8 @@ int wmain(int argc, wchar_t** argv) {
         session.channel = L"0000";
         korv::RunInfoPageStep(session);
     } else {
-        korv::ShowInfoPage(page);
+        korv::UrlParts parts;
+        korv::ShowInfoPage(page, korv::SplitUrl(page, parts) && !parts.https);
     }
     wprintf(g_shown ? L"info_page: the information page was shown\n" : L"info_page: the lookup named no page\n");
     return g_shown ? 0 : 1;
