@@ -482,7 +482,7 @@ TEST(Startup, PlanRunPrintsWhatTheRunWouldDoAndDoesNothing) {
           L"    1. setup record: HKEY_LOCAL_MACHINE\\SOFTWARE\\Tallowick\\Korvanix\\Korvanix_Setup\\ (32-bit view): "
           L"path=C:\\Korv Plan, language, NUM, NetTest",
           L"    2. install.log: start anew: C:\\Korv Plan\\install.log",
-          L"    5. package: \"{S}\\files\\korv_kernel.exe\" -passive -norestart",
+          L"    6. package: \"{S}\\files\\korv_kernel.exe\" -passive -norestart",
           L"       on failure: missing (message \"File :'...' does not exist!\"), not startable or ends with a failure "
           L"code: rollback, the run ends (1603)"}},
         {"unattended uninstall", true, L"PLAN=1 quiet=1 Uninstall=1 TARGETDIR=\"C:\\Korv Plan\"",

@@ -138,7 +138,7 @@ check "Exit asks the service nothing" test -z "$(lookups)"
 journal_names() { [[ -f "$journal" ]] && tr -d '\r' <"$journal" | cut -f1 || true; }
 rm -f "$journal"
 cp "$medium/files/fakepkg.ini" "$work/fakepkg.ini.saved"
-printf '[korv_kernel.exe]\r\nsleep_ms=6000\r\n' >>"$medium/files/fakepkg.ini"
+printf '[korv_kernel.exe]\r\nsleep_ms=15000\r\n' >>"$medium/files/fakepkg.ini"
 start_setup
 step "welcome page shows" wait 1023 --timeout 60
 step "type the folder" type 1023 "$target_win"

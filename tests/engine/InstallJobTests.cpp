@@ -500,7 +500,7 @@ TEST(InstallJob, InstallationFolderMadeByAnyoneIsWritableOnlyByAdministratorsAnd
     secure.path = T;
     InstallStep missing = secure;
     missing.path = folder / L"missing";
-    ASSERT_TRUE(ApplyInstallPlan({missing, secure}, nullptr, FailureReport::kSilent));
+    ASSERT_EQ(ApplyInstallPlan({missing, secure}, nullptr, FailureReport::kSilent), JobOutcome::kDone);
     EXPECT_EQ(GetFileAttributesW(missing.path.c_str()), INVALID_FILE_ATTRIBUTES);
     // Wine keeps a file's rights as its Unix mode and passes nothing on to
     // what a folder holds: the file is looked at on Windows only.
