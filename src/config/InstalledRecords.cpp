@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "session/LocalText.h"
 #include "session/TipMessage.h"
 #include "config/InstallFolderRule.h"
@@ -65,6 +67,26 @@ void WriteSetupRecord(InstallSession& s) {
 
 void WriteSetupRecord() {
     WriteSetupRecord(Session());
+}
+
+bool RemoveSetupRecord(const InstallSession& s) {
+    const std::wstring regName = s.productRegName.empty() ? ProductRegName() : s.productRegName;
+    if (s.companyName.empty() || regName.empty()) {
+        return false;  // no record of this program's making can have such a path
+    }
+    // The record itself, then each key above it while it is empty, up to the
+    // company's, the last one this program could have made. A key that still
+    // holds others refuses to go, which ends the walk.
+    const std::wstring company = L"SOFTWARE\\" + s.companyName;
+    const std::wstring keys[] = {company + L"\\" + regName + L"\\" + regName + L"_Setup", company + L"\\" + regName,
+                                 company};
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        const LONG result = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, keys[i].c_str(), kRegistryView, 0);
+        if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+            return i > 0;
+        }
+    }
+    return true;
 }
 
 bool IsRegisteredInstallFolder(const std::wstring& location) {

@@ -14,6 +14,11 @@ namespace korv {
 void WriteSetupRecord();
 void WriteSetupRecord(InstallSession& session);
 
+// Takes the setup record away again after a new installation was rolled
+// back, and the keys above it up to the company's when nothing else is in
+// them. True when no record is left.
+bool RemoveSetupRecord(const InstallSession& session);
+
 // Looks up this build's / the other build's uninstall record and reports
 // through installed, installed64Bit, maintenanceMode, targetFolder and the
 // package list (read from the installed copy's Setup.ini).

@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include "config/InstalledRecords.h"
 #include "session/DiagnosticLog.h"
 #include "session/InstallSession.h"
 #include "engine/InstallJob.h"
@@ -174,8 +175,17 @@ int RollbackInstall() {
     const bool done = StartAndWait(uninstaller.c_str(), L"\"" + uninstaller + L"\" /quiet /norestart",
                                    kCommandLineChars, WindowState::kDefault, ProgramRole::kInstallStep);
     RemoveHandOverFolder(folder);
-    LogEvent(done ? L"rollback: done" : L"rollback: KUninstall did not report success");
-    return done ? 1 : 0;
+    if (!done) {
+        LogEvent(L"rollback: KUninstall did not report success");
+        return 0;
+    }
+    // The setup record was written for this installation: with the
+    // installation gone it would name a folder that holds nothing.
+    if (!RemoveSetupRecord(Session())) {
+        LogEvent(L"rollback: the setup record cannot be removed");
+    }
+    LogEvent(L"rollback: done");
+    return 1;
 }
 
 void ScheduleRemovalOfHeldFiles(const std::wstring& installedFolder, const std::wstring& programFolder) {

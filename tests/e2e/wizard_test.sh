@@ -158,6 +158,8 @@ check "cancel: the rollback runs quietly from a folder of its own" \
     grep -q 'KorvUninstall-.*\\KUninstall.exe" /quiet /norestart' <(tr -d '\r' <"$journal")
 check "cancel: no uninstall record" bash -c '! "$@" reg query "$0" >/dev/null 2>&1' "$uninstall_record" \
     "$src/tools/wine/run.sh" "$build"
+check "cancel: no setup record" bash -c '! "$@" reg query "$0" >/dev/null 2>&1' "$setup_record" \
+    "$src/tools/wine/run.sh" "$build"
 check "cancel asks the service nothing" test -z "$(lookups)"
 clean_machine
 
