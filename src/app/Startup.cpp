@@ -11,6 +11,8 @@
 #include "app/InfoPageStep.h"
 #include "app/RunModes.h"
 #include "app/RunPlan.h"
+#include "app/Switches.h"
+#include "app/UnattendedRepair.h"
 #include "app/WizardSequence.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
@@ -119,8 +121,9 @@ void Startup::ShowHelp() {
 }
 
 int Startup::Run(const std::wstring& programPath, const std::wstring& commandLine) {
-    args_ = ParseCommandLine(commandLine);
-    options_ = ReadRunOptions(commandLine);
+    const SwitchWords switches = ReadSwitches(commandLine);
+    args_ = ParseCommandLine(switches.commandLine);
+    options_ = ReadRunOptions(switches.commandLine);
     planLines_.clear();
     SuppressionScope suppression(SuppressesMessages(options_, args_));
     Session().packageTimeoutMs = ProgramTimeoutMs(options_.packageTimeoutMinutes);
@@ -138,7 +141,10 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     // Words an unattended run cannot use are refused before any check or
     // question, so a deployment tool learns at once that its command line
     // is unusable, and nothing has been touched.
-    int exitCode = JudgeRunOptions(args_);
+    int exitCode = switches.refused ? kExitBadCommandLine : JudgeRunOptions(args_);
+    if (exitCode == kExitSuccess) {
+        exitCode = JudgeRepairWord(args_);
+    }
     if (exitCode == kExitSuccess) {
         exitCode = JudgeCommandLine(args_);
     }
@@ -324,6 +330,9 @@ int Startup::RunMode() {
         return exitCode;
     }
     case RunMode::UnattendedInstall: {
+        if (RepairRequested(args_)) {
+            return RunUnattendedRepair(args_, options_.plan, planLines_);
+        }
         // The unattended install works with the folder and number of the
         // command line; it records the folder in the setup record itself.
         auto target = args_.find(L"TARGETDIR");
@@ -334,6 +343,7 @@ int Startup::RunMode() {
         if (num != args_.end()) {
             ParseNumWord(num->second, s.numValue);
         }
+        s.registerUnattended = IsOneWord(args_, L"REGISTER");
         if (options_.plan) {
             AppendInstallPlan(s, true, planLines_);
             return kExitSuccess;
