@@ -56,7 +56,7 @@ source "$src/tests/e2e/cases.sh"
 run() {
     local id=$1 expected=$2
     shift 2
-    local out="$work/$id.out" code
+    local out="$work/${id//\//_}.out" code
     timeout 120 "$src/tools/wine/run.sh" "$build" "$build/bin/wine-launch.exe" "$win_medium\\Setup.exe" "$@" \
         >"$out" 2>&1 || true
     code=$(sed -n 's/^exit code: \([0-9]*\).*/\1/p' "$out" | tr -d '\r')
@@ -79,9 +79,11 @@ full_record() {
         EstimatedSize DisplayIcon Publisher; do
         grep -qE "^ +$value +REG_" <<<"$record" || { echo "no $value"; return 1; }
     done
-    grep -qF "$target_win" <<<"$record" &&
-        test "$(wine_run reg query 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall' /s /f Korvanix2024 /d |
-            grep -c 'DisplayName')" == 1
+    grep -qF "$target_win" <<<"$record" || { echo "InstallLocation is not the folder"; return 1; }
+    local entries
+    entries=$(wine_run reg query 'HKLM\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall' |
+        grep -ci 'Uninstall\\Korvanix') || true
+    [[ "$entries" == 1 ]] || { echo "$entries entries for the product"; return 1; }
 }
 shortcuts() { test -f "$desktop_link" && test -d "$programs_folder"; }
 
