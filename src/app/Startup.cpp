@@ -9,6 +9,7 @@
 #include "app/HelpText.h"
 #include "app/PreflightChecks.h"
 #include "app/InfoPageStep.h"
+#include "app/PassiveRun.h"
 #include "app/RunModes.h"
 #include "app/RunPlan.h"
 #include "app/Switches.h"
@@ -344,11 +345,12 @@ int Startup::RunMode() {
             ParseNumWord(num->second, s.numValue);
         }
         s.registerUnattended = IsOneWord(args_, L"REGISTER");
+        const bool passive = IsOneWord(args_, L"PASSIVE");
         if (options_.plan) {
-            AppendInstallPlan(s, true, planLines_);
+            AppendInstallPlan(s, !passive, planLines_);
             return kExitSuccess;
         }
-        return RunUnattendedInstall();
+        return passive ? RunPassive() : RunUnattendedInstall();
     }
     case RunMode::Maintenance:
         if (options_.plan) {

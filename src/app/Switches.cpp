@@ -30,6 +30,7 @@ const Switch kSwitches[] = {
     {L"q", L"quiet=1 SUPPRESSMSGBOXES=1"},
     {L"uninstall", L"Uninstall=1"},
     {L"repair", L"REPAIR=1"},
+    {L"passive", L"PASSIVE=1"},
     {L"norestart", L""},
 };
 
@@ -119,7 +120,7 @@ bool IsOneWord(const CommandArgs& args, const wchar_t* key) {
 }
 
 int JudgeRepairWord(const CommandArgs& args) {
-    for (const wchar_t* key : {L"REPAIR", L"REGISTER"}) {
+    for (const wchar_t* key : {L"REPAIR", L"REGISTER", L"PASSIVE"}) {
         auto word = args.find(key);
         if (word != args.end() && word->second != L"0" && word->second != L"1") {
             return kExitBadCommandLine;

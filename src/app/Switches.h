@@ -27,12 +27,13 @@ struct SwitchWords {
 //   /quiet, /q        quiet=1 SUPPRESSMSGBOXES=1
 //   /uninstall        Uninstall=1
 //   /repair           REPAIR=1
+//   /passive          PASSIVE=1
 //   /log <file>, /log:<file>   LOG=<file>
 //   /norestart        nothing: the program never restarts the machine
 //   /?                the help (kept as it is)
 SwitchWords ReadSwitches(const std::wstring& commandLine);
 
-// kExitBadCommandLine when REPAIR or REGISTER has a value other than 0 or
+// kExitBadCommandLine when REPAIR, REGISTER or PASSIVE has a value other than 0 or
 // 1, or a repair is asked for together with Uninstall=1; else 0.
 int JudgeRepairWord(const CommandArgs& args);
 

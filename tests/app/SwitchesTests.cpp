@@ -34,6 +34,7 @@ TEST(Switches, Table) {
         {"/? stays the help", L"/?", L" /?", false},
         {"the same word twice agrees", L"/quiet quiet=1 SUPPRESSMSGBOXES=1",
          L" quiet=1 SUPPRESSMSGBOXES=1 quiet=1 SUPPRESSMSGBOXES=1", false},
+        {"/passive", L"/PASSIVE", L" PASSIVE=1", false},
         {"unknown switch", L"/silent", L"", true},
         {"unknown switch among good words", L"quiet=1 /layout C:\\x", L"", true},
         {"a lone slash", L"/", L"", true},
@@ -81,6 +82,7 @@ TEST(Switches, RepairWord) {
         {"no REPAIR", L"quiet=1", false, kExitSuccess},
         {"REGISTER=1", L"quiet=1 REGISTER=1", false, kExitSuccess},
         {"REGISTER=yes is refused", L"quiet=1 REGISTER=yes", false, kExitBadCommandLine},
+        {"PASSIVE=2 is refused", L"PASSIVE=2", false, kExitBadCommandLine},
     };
     for (const Case& c : cases) {
         const CommandArgs args = ParseCommandLine(L"S.exe " + c.words);

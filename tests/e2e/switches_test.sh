@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The switches deployment tools pass (/quiet, /log, /uninstall, /repair ...),
-# the unattended repair and REGISTER=1, out of process, on a medium laid out
+# the unattended repair, REGISTER=1 and the passive run, out of process, on a medium laid out
 # by the medium builder, and the switch command lines of docs/deployment.md.
 #
 #   switches_test.sh SOURCE_DIR BUILD_DIR
@@ -139,5 +139,31 @@ check "REGISTER=1: the log" log_has Korvanix-install.log "exit code 0"
 check "REGISTER=1: one uninstall entry with all its values" full_record
 check "REGISTER=1: the shortcuts" shortcuts
 run "REGISTER=yes" 1639 /quiet REGISTER=yes
+clean_machine
+prepare_folder
+
+# --- /passive: only the copy-progress page, registered like the wizard ------
+: >"$journal"
+("$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" watch Setup.exe --timeout 120 \
+    >"$work/passive.watch" 2>&1 || true) &
+watcher=$!
+for _ in $(seq 1 200); do grep -q '^watching' "$work/passive.watch" 2>/dev/null && break; sleep 0.05; done
+# Slow packages keep the page up long enough to be found by its controls.
+printf 'sleep_ms=1500\r\n' >>"$medium/files/fakepkg.ini"
+(run "/passive" 0 /passive /norestart "TARGETDIR=\"$target_win\"" "/log:C:\\Logs\\Korvanix-passive.log" \
+    >"$work/passive.result") &
+passive_run=$!
+check "/passive: the copy-progress page shows" \
+    "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" wait 2102 --with 1013 --timeout 60
+wait "$passive_run" || true
+cat "$work/passive.result"
+grep -q '^FAIL' "$work/passive.result" && failures=$((failures + 1))
+wait "$watcher" || true
+check "/passive: no other window than that page" grep -q 'ended, 1 window(s) shown' "$work/passive.watch"
+check "/passive: the log" log_has Korvanix-passive.log "exit code 0"
+check "/passive: the product packages ran" grep -q '^korv_kernel.exe' <(journal_lines)
+check "/passive: the configuration program ran" grep -qi '^SetupWriter' <(journal_lines)
+check "/passive: one uninstall entry with all its values" full_record
+check "/passive: the shortcuts" shortcuts
 
 report_cases
