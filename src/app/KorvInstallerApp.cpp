@@ -18,6 +18,7 @@ using std::min;
 #include "session/LocalText.h"
 #include "app/RunOptions.h"
 #include "app/Startup.h"
+#include "app/Switches.h"
 #include "config/SetupConfig.h"
 #include "engine/UninstallWindows.h"
 #include "pages/TipDialog.h"
@@ -74,7 +75,9 @@ bool CKorvInstallerApp::StartGdiplus() {
 
 bool CKorvInstallerApp::InitInstance() {
     const std::wstring commandLine = GetCommandLineW();
-    const RunOptions options = ReadRunOptions(commandLine);
+    // The log's place and the message rule may come as switches (/log, /quiet).
+    const std::wstring words = ReadSwitches(commandLine).commandLine;
+    const RunOptions options = ReadRunOptions(words);
     StartRunLog(options, commandLine);
 
     // The rich-edit library (from the system folder only: the process runs
@@ -88,7 +91,7 @@ bool CKorvInstallerApp::InitInstance() {
     InstallSession& session = Session();
     session.resourceModule = LoadResourceLibrary();
     if (session.resourceModule == nullptr) {
-        ReportMissingResourceLibrary(SuppressesMessages(options, ParseCommandLine(commandLine)));
+        ReportMissingResourceLibrary(SuppressesMessages(options, ParseCommandLine(words)));
         SetExitCode(kExitFatal);
         LogEvent(L"exit code " + fw::DecimalText(kExitFatal));
         return false;

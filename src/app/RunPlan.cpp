@@ -23,6 +23,12 @@ void AppendSteps(const std::vector<InstallStep>& steps, const InstallSession& se
     }
 }
 
+void AppendInstallEnd(std::vector<std::wstring>& lines) {
+    lines.push_back(L"a run ends with 0 when no step fails in a way that ends it (3010 when a package asks for a "
+                    L"restart), else with 1603. A failure code is any exit code but 0, 3010, 1641 (1638 too from a "
+                    L"prerequisite).");
+}
+
 }  // namespace
 
 void AppendInstallPlan(const InstallSession& session, bool unattended, std::vector<std::wstring>& lines) {
@@ -33,9 +39,13 @@ void AppendInstallPlan(const InstallSession& session, bool unattended, std::vect
                         L"the configuration program:");
     }
     AppendSteps(PlanInstall(session, InstallFacts::OfThisMachine(session, unattended)), session, report, lines);
-    lines.push_back(L"a run ends with 0 when no step fails in a way that ends it (3010 when a package asks for a "
-                    L"restart), else with 1603. A failure code is any exit code but 0, 3010, 1641 (1638 too from a "
-                    L"prerequisite).");
+    AppendInstallEnd(lines);
+}
+
+void AppendRepairPlan(const InstallSession& session, std::vector<std::wstring>& lines) {
+    AppendSteps(PlanInstall(session, InstallFacts::OfThisMachine(session, false)), session,
+                FailureReport::kUnattended, lines);
+    AppendInstallEnd(lines);
 }
 
 void AppendUninstallPlan(const InstallSession& session, std::vector<std::wstring>& lines) {

@@ -15,6 +15,10 @@ namespace korv {
 // copy-progress page would run with the options Setup.ini ticks.
 void AppendInstallPlan(const InstallSession& session, bool unattended, std::vector<std::wstring>& lines);
 
+// The unattended repair's steps: the wizard's Repair job for the copy in
+// session.targetFolder, with session's choices, messages told unattended.
+void AppendRepairPlan(const InstallSession& session, std::vector<std::wstring>& lines);
+
 // The unattended uninstall's steps for the copy in session.targetFolder.
 void AppendUninstallPlan(const InstallSession& session, std::vector<std::wstring>& lines);
 

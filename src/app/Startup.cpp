@@ -9,8 +9,11 @@
 #include "app/HelpText.h"
 #include "app/PreflightChecks.h"
 #include "app/InfoPageStep.h"
+#include "app/PassiveRun.h"
 #include "app/RunModes.h"
 #include "app/RunPlan.h"
+#include "app/Switches.h"
+#include "app/UnattendedRepair.h"
 #include "app/WizardSequence.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
@@ -119,8 +122,9 @@ void Startup::ShowHelp() {
 }
 
 int Startup::Run(const std::wstring& programPath, const std::wstring& commandLine) {
-    args_ = ParseCommandLine(commandLine);
-    options_ = ReadRunOptions(commandLine);
+    const SwitchWords switches = ReadSwitches(commandLine);
+    args_ = ParseCommandLine(switches.commandLine);
+    options_ = ReadRunOptions(switches.commandLine);
     planLines_.clear();
     SuppressionScope suppression(SuppressesMessages(options_, args_));
     Session().packageTimeoutMs = ProgramTimeoutMs(options_.packageTimeoutMinutes);
@@ -138,7 +142,10 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
     // Words an unattended run cannot use are refused before any check or
     // question, so a deployment tool learns at once that its command line
     // is unusable, and nothing has been touched.
-    int exitCode = JudgeRunOptions(args_);
+    int exitCode = switches.refused ? kExitBadCommandLine : JudgeRunOptions(args_);
+    if (exitCode == kExitSuccess) {
+        exitCode = JudgeRepairWord(args_);
+    }
     if (exitCode == kExitSuccess) {
         exitCode = JudgeCommandLine(args_);
     }
@@ -328,6 +335,9 @@ int Startup::RunMode() {
         return exitCode;
     }
     case RunMode::UnattendedInstall: {
+        if (RepairRequested(args_)) {
+            return RunUnattendedRepair(args_, options_.plan, planLines_);
+        }
         // The unattended install works with the folder and number of the
         // command line; it records the folder in the setup record itself.
         auto target = args_.find(L"TARGETDIR");
@@ -338,11 +348,13 @@ int Startup::RunMode() {
         if (num != args_.end()) {
             ParseNumWord(num->second, s.numValue);
         }
+        s.registerUnattended = IsOneWord(args_, L"REGISTER");
+        const bool passive = IsOneWord(args_, L"PASSIVE");
         if (options_.plan) {
-            AppendInstallPlan(s, true, planLines_);
+            AppendInstallPlan(s, !passive, planLines_);
             return kExitSuccess;
         }
-        return RunUnattendedInstall();
+        return passive ? RunPassive() : RunUnattendedInstall();
     }
     case RunMode::Maintenance:
         if (options_.plan) {

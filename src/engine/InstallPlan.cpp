@@ -277,7 +277,7 @@ std::vector<InstallStep> PlanInstall(const InstallSession& session, const Instal
         const wchar_t* configurator = product64 ? p::kConfiguratorX64 : p::kConfiguratorX86;
         plan.Add(StepKind::kConfigurator, files + configurator, OnFailure::kFailInstalled, configurator);
     }
-    if (!unattended) {
+    if (!unattended || session.registerUnattended) {
         plan.Add(StepKind::kProductRegistration, L"");
     }
     plan.Add(StepKind::kDeleteFile, T + L"\\" + p::kLeftoverUninstaller);

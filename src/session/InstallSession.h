@@ -63,6 +63,9 @@ struct InstallSession {
 
     int classicWorkspace = 0;
     int numValue = 1;
+    // REGISTER=1: an unattended install registers the copy (uninstall
+    // record, shortcuts) as the wizard does.
+    bool registerUnattended = false;
     COLORREF textColour = RGB(0, 0, 0);
     int beta = 0;
     int product64Bit = 0;

@@ -259,7 +259,8 @@ TEST(CommandLine, HelpNamesEveryWordAndExitCode) {
     const std::wstring help = CommandLineHelp();
     const std::wstring brief = CommandLineHelpBrief();
     for (const wchar_t* word : {L"quiet=0", L"Uninstall=1", L"TARGETDIR=", L"NUM=", L"LOG=", L"SUPPRESSMSGBOXES=1",
-                                L"PLAN=1", L"/?", L"HELP=1", L"PACKAGETIMEOUT=", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
+                                L"PLAN=1", L"/?", L"HELP=1", L"PACKAGETIMEOUT=", L"REPAIR=1", L"/quiet",
+                                L"/q ", L"/uninstall", L"/repair", L"/passive", L"REGISTER=1", L"/norestart", L"/log", L" 0 ", L" 3010 ", L" 1602 ", L" 1603 ", L" 1618 ",
                                 L" 1639 "}) {
         EXPECT_NE(help.find(word), std::wstring::npos) << Narrow(word);
         EXPECT_NE(brief.find(word), std::wstring::npos) << "brief: " << Narrow(word);
