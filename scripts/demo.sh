@@ -40,8 +40,8 @@ if [[ -z "${KORV_DEMO_BUILD:-}" ]]; then
     scripts/install-deps.sh
     KORV_PRESETS=win64 scripts/build.sh >/dev/null
 fi
-tools/medium/make-medium.sh "$medium" "$build" --replace >/dev/null
-echo "demo: medium laid out in $medium"
+tools/medium/make-medium.sh "$medium" "$build" --replace --sign keys/demo-medium-signing.pem >/dev/null
+echo "demo: medium laid out and signed with the demo key in $medium"
 
 tools/wine/harness.sh start "$build"
 tools/wine/machine-state.sh "$build"

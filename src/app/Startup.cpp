@@ -10,6 +10,7 @@
 #include "app/PreflightChecks.h"
 #include "app/InfoPageStep.h"
 #include "app/PassiveRun.h"
+#include "app/MediumCheck.h"
 #include "app/RunModes.h"
 #include "app/RunPlan.h"
 #include "app/Switches.h"
@@ -17,6 +18,7 @@
 #include "app/WizardSequence.h"
 #include "session/TipMessage.h"
 #include "config/InstalledRecords.h"
+#include "config/MediumVerification.h"
 #include "config/Probes.h"
 #include "config/SetupConfig.h"
 #include "engine/PackageRunner.h"
@@ -161,6 +163,7 @@ int Startup::Run(const std::wstring& programPath, const std::wstring& commandLin
         exitCode = kExitRestartRequired;
     }
     Session().FreePackages();
+    ReleaseMediumFiles();
     CloseMutex();
 
     if (options_.plan) {
@@ -254,6 +257,9 @@ int Startup::RunChecksAndMode(const std::wstring& programPath) {
     Note(L"Setup.ini: " + s.setupFolder + L"Setup.ini: " + s.productName + L" " + s.productVersion + L", " +
          EditionName(s.product64Bit) + L", language " + s.languageCode + L", default folder " + s.targetFolder +
          L", " + fw::DecimalText(s.packages.size()) + L" optional packages");
+    if (!CheckMedium(s, options_.plan ? &planLines_ : nullptr)) {
+        return EndsWith(kExitFatal, L"the medium is refused");
+    }
 
     FindOtherBuildCopy();
     if (s.installed == 1) {

@@ -19,6 +19,9 @@
 #   --res-dll FILE    take IntallerRes.dll from FILE instead of BUILD_DIR/bin
 #   --replace         empty OUT_DIR first when it holds an earlier medium
 #                     (a folder with a Setup.ini); any other content is refused
+#   --sign KEY        write and sign Setup.manifest with the private key in the
+#                     PEM file KEY (sign-medium.py; keys/demo-medium-signing.pem
+#                     is the demo key the default build trusts)
 #
 # The medium:
 #   Setup.exe, IntallerRes.dll, Setup.ini (from Setup.ini.in beside this
@@ -54,7 +57,7 @@ DOCUMENTS=(PrivacyPolicy.html SystemRequirements.html LicenseAgreement.rtf)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 usage() {
-    sed -n '5,21p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
+    sed -n '5,24p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -75,6 +78,7 @@ server=http://127.0.0.1:8642
 setup_exe=
 res_dll=
 replace=0
+sign_key=
 while [[ $# -gt 0 ]]; do
     case "$1" in
         --variant)
@@ -90,6 +94,7 @@ while [[ $# -gt 0 ]]; do
         --setup-exe) setup_exe=${2:?--setup-exe needs a file}; shift 2 ;;
         --res-dll) res_dll=${2:?--res-dll needs a file}; shift 2 ;;
         --replace) replace=1; shift ;;
+        --sign) sign_key=${2:?--sign needs a private key file}; shift 2 ;;
         -h|--help) usage ;;
         *) echo "make-medium: unknown option '$1'" >&2; usage ;;
     esac
@@ -177,4 +182,7 @@ while IFS= read -r list; do
     done
 done < <(sed -n 's/\r$//; s/^[[:space:]]*[Pp][Aa][Cc][Kk][Aa][Gg][Ee][[:space:]]*=//p' "$out/Setup.ini")
 
+if [[ -n "$sign_key" ]]; then
+    python3 "$here/sign-medium.py" "$out" --key "$sign_key" >/dev/null
+fi
 echo "make-medium: medium ready in $out ($(find "$out" -type f | wc -l) files)"
