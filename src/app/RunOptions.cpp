@@ -90,7 +90,7 @@ std::wstring CommandLineForLog(const std::wstring& commandLine) {
         const size_t equals = word.find(L'=');
         const std::wstring key = TrimSpace(word.substr(0, equals));
         const bool known = key == L"quiet" || key == L"Uninstall" || key == L"TARGETDIR" || key == L"NUM" ||
-                           IsRunOptionKey(key);
+                           key == L"REPAIR" || key == L"REGISTER" || key == L"PASSIVE" || IsRunOptionKey(key);
         shown += L' ';
         shown += equals == std::wstring::npos || known ? word : key + L"=<value hidden>";
     }

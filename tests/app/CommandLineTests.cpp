@@ -74,6 +74,8 @@ TEST(CommandLine, LogShowsTheWordsButHidesValuesOfWordsNotRead) {
         {"unknown words hide their values", L"Setup.exe quiet=1 PASSWORD=\"s3cret word\" =x QUIET=0",
          L"Setup.exe quiet=1 PASSWORD=<value hidden> =<value hidden> QUIET=<value hidden>"},
         {"blanks between words become one", L"  Setup.exe   quiet=1   key=v ", L"  Setup.exe quiet=1 key=<value hidden>"},
+        {"deployment words as given", L"Setup.exe REPAIR=1 REGISTER=0 PASSIVE=1 PackageTimeout=30",
+         L"Setup.exe REPAIR=1 REGISTER=0 PASSIVE=1 PackageTimeout=30"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CommandLineForLog(c.line), c.shown) << c.id;
