@@ -11,8 +11,9 @@
 
 namespace korv {
 
-int RunPassive() {
+int RunPassive(bool askBeforeCancel) {
     InstallSession& s = Session();
+    s.askBeforeCancel = askBeforeCancel;
     // Nobody is asked anything: start-up's scope restores the rule after the run.
     SetMessagesSuppressed(true);
     const bool repair = s.installed == 1;

@@ -10,7 +10,9 @@ namespace korv {
 // shortcuts included) and then the configuration program with the medium's
 // default workspace; over an installed copy the page runs its Repair with
 // the installed choices. Returns 0 when done, 1602 when the page was
-// cancelled, 1603 when the job or the configuration failed.
-int RunPassive();
+// cancelled, 1603 when the job or the configuration failed. With
+// askBeforeCancel (no SUPPRESSMSGBOXES=1) the page's Cancel still asks the
+// person who pressed it before it cancels; every other message stays unseen.
+int RunPassive(bool askBeforeCancel);
 
 }  // namespace korv

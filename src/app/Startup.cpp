@@ -360,7 +360,7 @@ int Startup::RunMode() {
             AppendInstallPlan(s, !passive, planLines_);
             return kExitSuccess;
         }
-        return passive ? RunPassive() : RunUnattendedInstall();
+        return passive ? RunPassive(!options_.suppressMessages) : RunUnattendedInstall();
     }
     case RunMode::Maintenance:
         if (options_.plan) {

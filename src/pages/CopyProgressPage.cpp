@@ -179,7 +179,7 @@ void CKorvCopyFilesDlg::OnCancel() {
     if (ended_ || asking_ || s.cancelRequested.load() != 0) {
         return;
     }
-    if (!MessagesSuppressed()) {
+    if (!MessagesSuppressed() || s.askBeforeCancel) {
         TipRequest question;
         question.kind = kTipQuestion;
         question.text = s.maintenanceMode == kModeInstall
@@ -193,6 +193,7 @@ void CKorvCopyFilesDlg::OnCancel() {
         question.focusOnCancel = true;
         // The job goes on while the person reads: this page keeps taking
         // the worker's messages, and an end it reports waits for the answer.
+        question.shownWhenSuppressed = s.askBeforeCancel;
         asking_ = true;
         const bool yes = ShowTip(question).endCode == kTipOk;
         asking_ = false;

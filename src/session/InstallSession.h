@@ -108,6 +108,11 @@ struct InstallSession {
     // Windows Installer's handler during a package).
     SharedInt cancelRequested{0};
 
+    // The copy-progress page's Cancel asks before it cancels even while
+    // every other message is answered unseen (a passive run without
+    // SUPPRESSMSGBOXES=1): the person who pressed it is there to answer.
+    bool askBeforeCancel = false;
+
     // PACKAGETIMEOUT: how long a started program may run before its step
     // fails (the program is left running); INFINITE waits without a limit.
     DWORD packageTimeoutMs = INFINITE;

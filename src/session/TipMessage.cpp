@@ -45,7 +45,7 @@ TipAnswer ShowTip(const TipRequest& request) {
     ++t_raised;
     const MessageFacts facts{request.kind, request.retryMode, request.installerMessage};
     LogEvent(MessageShownEvent(facts, request.text));
-    if (g_suppressed.load()) {
+    if (g_suppressed.load() && !request.shownWhenSuppressed) {
         const MessageReply reply = SuppressedReply(facts);
         LogEvent(MessageAnswerEvent(facts, reply, true));
         return {reply.endCode, reply.choice};

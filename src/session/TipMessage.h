@@ -36,6 +36,10 @@ struct TipRequest {
     // A question whose OK would undo work (cancel the installation) starts
     // with the focus on Cancel, so Enter or Space never takes it by mistake.
     bool focusOnCancel = false;
+    // Shown even while messages are suppressed: a question the person asked
+    // for by pressing a button (Cancel on the copy-progress page of a
+    // passive run).
+    bool shownWhenSuppressed = false;
 };
 
 struct TipAnswer {

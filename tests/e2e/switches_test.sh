@@ -165,5 +165,22 @@ check "/passive: the product packages ran" grep -q '^korv_kernel.exe' <(journal_
 check "/passive: the configuration program ran" grep -qi '^SetupWriter' <(journal_lines)
 check "/passive: one uninstall entry with all its values" full_record
 check "/passive: the shortcuts" shortcuts
+clean_machine
+prepare_folder
+
+# --- /passive, Cancel: the person who pressed it is asked, then it rolls back --
+: >"$journal"
+(run "/passive, cancelled" 1602 /passive "TARGETDIR=\"$target_win\"" >"$work/passive-cancel.result") &
+passive_run=$!
+check "/passive, Cancel: the page shows" \
+    "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" wait 2102 --with 1013 --timeout 60
+check "/passive, Cancel: pressed" "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" click 2 --with 2102
+check "/passive, Cancel: asks first" "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" wait 3016 --timeout 10
+check "/passive, Cancel: OK cancels" "$src/tools/wine/run.sh" "$build" "$build/bin/uidriver.exe" click 1 --with 3016
+wait "$passive_run" || true
+cat "$work/passive-cancel.result"
+grep -q '^FAIL' "$work/passive-cancel.result" && failures=$((failures + 1))
+check "/passive, Cancel: rolled back" grep -q '^KUninstall.exe' <(journal_lines)
+check "/passive, Cancel: no uninstall record" no_record
 
 report_cases

@@ -120,13 +120,22 @@ TEST(TipMessage, SuppressedMessagesGetTheAnswerThatChangesNothingAndAreLogged) {
         EXPECT_NE(events[events.size() - 2].find(request.text), std::wstring::npos) << c.id;
         EXPECT_EQ(events.back(), L"message not shown (SUPPRESSMSGBOXES=1), " + c.answerEvent) << c.id;
     }
-    SetMessagesSuppressed(previous);
     EXPECT_TRUE(answerer.Requests().empty());
     EXPECT_TRUE(owner.Drain().empty()) << "no message opened, so none closed";
+    // A question the person asked for by pressing a button (Cancel in a
+    // passive run) is shown all the same.
+    TipRequest asked;
+    asked.kind = kTipQuestion;
+    asked.text = L"Cancel?";
+    asked.shownWhenSuppressed = true;
+    EXPECT_EQ(ShowTip(asked).endCode, kTipOk);
+    EXPECT_EQ(answerer.Requests().size(), 1u);
+    SetMessagesSuppressed(previous);
 
     // Presented again, a message and its answer are logged as well.
+    test::ScriptedAnswerer again({{kTipOk, kChoiceOk}});
     EXPECT_EQ(ShowTipMessage(kTipQuestion, L"Sure?"), kTipOk);
-    ASSERT_EQ(answerer.Requests().size(), 1u);
+    ASSERT_EQ(again.Requests().size(), 1u);
     const std::vector<std::wstring> events = log.Events();
     EXPECT_EQ(events[events.size() - 2], L"message (question): Sure?");
     EXPECT_EQ(events.back(), L"message answered OK");
